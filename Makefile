@@ -1,0 +1,50 @@
+# Front door. `make test` and `make demo` install what they need on a fresh Debian machine.
+SHELL := /bin/bash
+.DEFAULT_GOAL := test
+
+APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
+                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth imagemagick python3
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+FUZZ_SECONDS ?= 600
+
+.PHONY: deps configure build test native-test wine-test dist fuzz clean
+
+# Installs only what is missing, so a prepared machine skips apt entirely.
+deps:
+	@missing=$$(for p in $(APT_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update -q && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+
+build/%/build.ninja: | deps
+	cmake --preset $* >/dev/null
+
+build: deps build/native/build.ninja build/x64/build.ninja build/x86/build.ninja
+	cmake --build build/native
+	cmake --build build/x64
+	cmake --build build/x86
+
+native-test: build
+	ctest --test-dir build/native --output-on-failure -j2
+
+# One Xvfb display and one Wine session in a fresh prefix for all the Windows tests.
+wine-test: build
+	tests/wine/session build/x64 ctest --test-dir build/x64 --output-on-failure
+	ctest --test-dir build/x86 --output-on-failure
+
+test: native-test wine-test
+
+dist: build
+	mkdir -p out/x64 out/x86
+	cp build/x64/bin/vantora.scr out/x64/
+	cp build/x86/bin/vantora.scr out/x86/
+	@echo "Products in out/x64 and out/x86"
+
+fuzz: build/native/build.ninja
+	cmake --build build/native --target fuzz_listfile
+	mkdir -p build/native/corpus/listfile
+	build/native/bin/fuzz_listfile -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/native/corpus/listfile fuzz/seeds/listfile
+
+clean:
+	rm -rf build out

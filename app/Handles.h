@@ -1,0 +1,83 @@
+// Owning wrappers for every handle kind the program must release. Child-control HWNDs are views
+// and are never owned.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <typename T, auto Close, auto Invalid>
+class UniqueAny {
+public:
+    UniqueAny() = default;
+    explicit UniqueAny(T value) : value_(value) {}
+    UniqueAny(const UniqueAny&) = delete;
+    UniqueAny& operator=(const UniqueAny&) = delete;
+    UniqueAny(UniqueAny&& other) noexcept : value_(other.release()) {}
+    UniqueAny& operator=(UniqueAny&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~UniqueAny() { reset(); }
+
+    T get() const { return value_; }
+    explicit operator bool() const { return value_ != InvalidValue(); }
+    T release() { return std::exchange(value_, InvalidValue()); }
+    void reset(T value = InvalidValue()) {
+        T old = std::exchange(value_, value);
+        if (old != InvalidValue()) Close(old);
+    }
+    // For out-parameters: releases what is held and hands out the slot.
+    T* put() {
+        reset();
+        return &value_;
+    }
+
+private:
+    static T InvalidValue() { return reinterpret_cast<T>(Invalid); }
+    T value_ = InvalidValue();
+};
+
+namespace handles_detail {
+inline void CloseKernel(HANDLE h) { CloseHandle(h); }
+inline void CloseKey(HKEY h) { RegCloseKey(h); }
+inline void CloseGdi(HGDIOBJ h) { DeleteObject(h); }
+inline void CloseDc(HDC h) { DeleteDC(h); }
+inline void CloseModule(HMODULE h) { FreeLibrary(h); }
+inline void CloseFind(HANDLE h) { FindClose(h); }
+}  // namespace handles_detail
+
+using UniqueHandle = UniqueAny<HANDLE, handles_detail::CloseKernel, intptr_t{0}>;
+using UniqueFile = UniqueAny<HANDLE, handles_detail::CloseKernel, intptr_t{-1}>;
+using UniqueFind = UniqueAny<HANDLE, handles_detail::CloseFind, intptr_t{-1}>;
+using UniqueHKey = UniqueAny<HKEY, handles_detail::CloseKey, intptr_t{0}>;
+using UniqueHFont = UniqueAny<HFONT, handles_detail::CloseGdi, intptr_t{0}>;
+using UniqueHPen = UniqueAny<HPEN, handles_detail::CloseGdi, intptr_t{0}>;
+using UniqueHBitmap = UniqueAny<HBITMAP, handles_detail::CloseGdi, intptr_t{0}>;
+using UniqueHdc = UniqueAny<HDC, handles_detail::CloseDc, intptr_t{0}>;
+using UniqueModule = UniqueAny<HMODULE, handles_detail::CloseModule, intptr_t{0}>;
+
+// Restores the process error mode on scope exit.
+class ScopedErrorMode {
+public:
+    explicit ScopedErrorMode(UINT mode) : previous_(SetErrorMode(mode)) {}
+    ~ScopedErrorMode() { SetErrorMode(previous_); }
+    ScopedErrorMode(const ScopedErrorMode&) = delete;
+    ScopedErrorMode& operator=(const ScopedErrorMode&) = delete;
+
+private:
+    UINT previous_;
+};
+
+// Selects a GDI object into a DC and puts the old one back on scope exit.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC hdc, HGDIOBJ obj) : hdc_(hdc), old_(SelectObject(hdc, obj)) {}
+    ~ScopedSelect() { SelectObject(hdc_, old_); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC hdc_;
+    HGDIOBJ old_;
+};

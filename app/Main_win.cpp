@@ -1,0 +1,54 @@
+// Program entry: Windows starts a screensaver with /s, /p <hwnd>, /c[:<hwnd>] or /a <hwnd>.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/CommandLine.h"
+#include "diag/Report_win.h"
+#include "host/Host_win.h"
+#include "settingswnd/SettingsWindow_win.h"
+
+namespace {
+
+// The Windows 9x family keeps the screensaver password with the multiple-provider router; where
+// the library or its export is missing there is nothing to change.
+void ChangePassword(const CommandLine& cl) {
+    using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
+    HMODULE mpr = LoadLibraryA("MPR.DLL");
+    if (!mpr) return;
+    auto change = reinterpret_cast<PwdChangePasswordFn>(
+        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
+    // A parent that is not a number is treated as no parent at all.
+    if (change) change("SCRSAVE", reinterpret_cast<HWND>(static_cast<intptr_t>(cl.windowArg)), 0, 0);
+    FreeLibrary(mpr);
+}
+
+HWND AsWindow(int32_t value) { return reinterpret_cast<HWND>(static_cast<intptr_t>(value)); }
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    StampVersion();
+    InstallExceptionHooks();
+
+    const CommandLine cl = ParseCommandLine(__argc > 1 ? __argv[1] : "", __argc > 2 ? __argv[2] : "");
+    switch (ModeFor(cl.modeWord)) {
+    case Mode::Settings:
+        RunGuarded(kModeStartupGuard, [] { RunSettingsWindow(); });
+        break;
+    case Mode::Preview:
+        RunGuarded(kModeStartupGuard, [&] {
+            if (cl.windowArg != 0 && IsWindow(AsWindow(cl.windowArg))) RunSaverHost(AsWindow(cl.windowArg));
+        });
+        break;
+    case Mode::FullScreen:
+        RunGuarded(kModeStartupGuard, [] { RunSaverHost(nullptr); });
+        break;
+    case Mode::ChangePassword:
+        ChangePassword(cl);
+        break;
+    case Mode::None:
+        break;
+    }
+    ExitProcess(0);
+}

@@ -1,0 +1,8 @@
+# The POSIX-threads variant: the win32-threads one lacks std::mutex in GCC 12, which GoogleTest needs.
+set(CMAKE_C_COMPILER ${VANTORA_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VANTORA_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${VANTORA_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VANTORA_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,3 @@
+#include "host/Host_win.h"
+
+void RunSaverHost(HWND) {}

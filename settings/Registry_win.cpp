@@ -1,0 +1,68 @@
+#include "settings/Registry_win.h"
+
+#include <cstring>
+#include <vector>
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+    HKEY base = root_;
+    std::string sub = path;
+    if (!sub.empty() && sub[0] == '\\') {
+        sub.erase(0, 1);
+    } else if (key_) {
+        base = key_.get();
+    }
+    HKEY opened = nullptr;
+    LONG rc = canCreate ? RegCreateKeyExA(base, sub.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access_, nullptr,
+                                          &opened, nullptr)
+                        : RegOpenKeyExA(base, sub.c_str(), 0, access_, &opened);
+    if (rc != ERROR_SUCCESS) return false;
+    key_.reset(opened);
+    return true;
+}
+
+std::string TRegistry::ReadString(const std::string& name) const {
+    if (!key_) return {};
+    for (;;) {
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+        std::vector<char> data(size + 1, '\0');
+        LONG rc = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_MORE_DATA) continue;  // grew between the two calls
+        if (rc != ERROR_SUCCESS) return {};
+        if (type == REG_SZ || type == REG_EXPAND_SZ) return std::string(data.data(), strnlen(data.data(), size));
+        return std::string(data.data(), size);
+    }
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) const {
+    if (!key_) return;
+    RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+std::optional<double> TRegistry::ReadDate(const std::string& name) const {
+    if (!key_) return std::nullopt;
+    double date = 0;
+    DWORD type = 0;
+    DWORD size = sizeof date;
+    if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&date), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_BINARY || size != sizeof date) {
+        return std::nullopt;
+    }
+    return date;
+}
+
+void TRegistry::WriteDate(const std::string& name, double date) const {
+    if (!key_) return;
+    RegSetValueExA(key_.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&date), sizeof date);
+}
+
+bool TRegistry::ValueExists(const std::string& name) const {
+    return key_ && RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void TRegistry::DeleteValue(const std::string& name) const {
+    if (key_) RegDeleteValueA(key_.get(), name.c_str());
+}

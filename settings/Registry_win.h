@@ -1,0 +1,38 @@
+// A registry wrapper with a root key, an access mask and one open key at a time.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "app/Handles.h"
+
+class TRegistry {
+public:
+    explicit TRegistry(REGSAM access = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER) : root_(root), access_(access) {}
+
+    // A path starting with '\' is taken from the root, any other from the key open now.
+    bool OpenKey(const std::string& path, bool canCreate);
+    void CloseKey() { key_.reset(); }
+    bool HasKey() const { return static_cast<bool>(key_); }
+
+    // Missing values read as "". REG_SZ/REG_EXPAND_SZ give the text up to the first zero byte;
+    // other types give their raw bytes.
+    std::string ReadString(const std::string& name) const;
+    // REG_SZ with the terminating zero counted. Failures are not reported.
+    void WriteString(const std::string& name, const std::string& value) const;
+
+    // An 8-byte REG_BINARY double (days since 30 Dec 1899); empty unless exactly that is stored.
+    std::optional<double> ReadDate(const std::string& name) const;
+    void WriteDate(const std::string& name, double date) const;
+
+    bool ValueExists(const std::string& name) const;
+    // A missing value is no error.
+    void DeleteValue(const std::string& name) const;
+
+private:
+    HKEY root_;
+    REGSAM access_;
+    UniqueHKey key_;
+};

@@ -1,0 +1,76 @@
+#include "settings/SystemHelpers_win.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+#include "app/Handles.h"
+#include "settings/Registry_win.h"
+
+namespace {
+constexpr DWORD kPathBuffer = 1000;
+}
+
+void ShowMessage(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Vantora", MB_OK); }
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string SpecialFolderPath(int csidl) {
+    char buffer[kPathBuffer] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE)) return {};
+    return buffer;
+}
+
+std::string ShellFolder(const std::string& name) {
+    TRegistry reg(KEY_READ);
+    if (!reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", false)) return {};
+    return reg.ReadString(name);
+}
+
+std::string AppDataFolder() { return ShellFolder("AppData"); }
+
+std::string TempFolder() {
+    char buffer[kPathBuffer] = {};
+    DWORD length = GetTempPathA(kPathBuffer, buffer);
+    if (length == 0 || length >= kPathBuffer) return {};
+    return std::string(buffer, length);
+}
+
+bool FolderExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void EnsureFolder(const std::string& path) {
+    if (!FolderExists(path)) CreateDirectoryA(path.c_str(), nullptr);
+}
+
+bool PathMatches(const std::string& pattern) {
+    WIN32_FIND_DATAA data;
+    return static_cast<bool>(UniqueFind(FindFirstFileA(pattern.c_str(), &data)));
+}
+
+std::string WindowTextOf(HWND window) {
+    char buffer[kPathBuffer] = {};
+    int length = GetWindowTextA(window, buffer, kPathBuffer);
+    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+std::wstring ToWide(const std::string& text) {
+    if (text.empty()) return {};
+    int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}

@@ -1,0 +1,27 @@
+// Generic system helpers every subsystem uses. Folder paths come back without a trailing
+// backslash unless said otherwise; an empty string means "unknown".
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// MessageBoxA with no owner, the caption "Vantora" and an OK button.
+void ShowMessage(const std::string& text);
+// Dispatches every message waiting in this thread's queue and returns once it is empty; never waits.
+void PumpMessages();
+std::string SpecialFolderPath(int csidl);
+// A value of the user's Explorer "Shell Folders" key, read-only; "" on any failure.
+std::string ShellFolder(const std::string& name);
+std::string AppDataFolder();
+// The temporary folder with its trailing backslash, or "".
+std::string TempFolder();
+// Creates one missing folder level; failures are ignored.
+void EnsureFolder(const std::string& path);
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
+// True when FindFirstFileA finds anything for the path or wildcard.
+bool PathMatches(const std::string& pattern);
+std::string WindowTextOf(HWND window);
+// The ANSI text in UTF-16, converted from the system code page; any length.
+std::wstring ToWide(const std::string& text);

@@ -1,0 +1,3 @@
+#include "settingswnd/SettingsWindow_win.h"
+
+void RunSettingsWindow() {}

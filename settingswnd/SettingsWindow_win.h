@@ -1,0 +1,4 @@
+// The settings window ("/c" or no switch).
+#pragma once
+
+void RunSettingsWindow();

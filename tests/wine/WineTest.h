@@ -1,0 +1,34 @@
+// Helpers for the tests that run under Wine: fresh folders, the build's own programs, child runs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The folder that holds the test program, vantora.scr and the fixtures.
+std::string BinFolder();
+
+// A fresh, empty folder under the temporary folder, removed with everything in it at scope exit.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// Starts `commandLine` and waits up to `timeoutMs`; the exit code, or -1 when it did not end (the
+// process is then terminated).
+int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
+
+// Deletes HKCU\<path> and everything below it.
+void DeleteRegistryTree(const std::string& path);
