@@ -1,0 +1,4 @@
+#include "settings/Settings_win.h"
+
+std::string InstallPath;
+std::string SaverListFile;
