@@ -1,5 +1,144 @@
 #include "settings/DataFolder_win.h"
 
-std::string GetDataFolder() { return {}; }
-std::string RechooseDataFolder() { return {}; }
-void SendWebErrorNotice(int, uintptr_t, const std::string&) {}
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/Handles.h"
+#include "app/Random.h"
+#include "app/Text.h"
+#include "settings/SettingsKey_win.h"
+#include "settings/SettingsRules.h"
+#include "settings/Settings_win.h"
+#include "settings/SystemHelpers_win.h"
+
+namespace {
+
+constexpr int kPersonalFolder = 5;  // CSIDL_PERSONAL, the user's documents
+constexpr double kTestValueRange = 99999999;
+constexpr double kTestNumberRange = 9999;
+constexpr int kTestNameAttempts = 101;
+
+std::string DataFolder;
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WriteTestValue(const std::string& fileName, int32_t value) {
+    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return false;
+    const auto bits = static_cast<uint32_t>(value);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                                    static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes, sizeof bytes, &written, nullptr) && written == sizeof bytes;
+}
+
+bool ReadTestValue(const std::string& fileName, int32_t& value) {
+    UniqueFile file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char bytes[4] = {};
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr) || read != sizeof bytes) return false;
+    value = static_cast<int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24);
+    return true;
+}
+
+// The check of a folder chosen at an earlier start: it must still hold its test file with the
+// value recorded then. The record and the file go either way, so the test is made only once.
+bool StoredTestPasses(const std::string& folder) {
+    const std::string pathData = ReadSettingString("pathdata");
+    if (pathData.empty()) return true;
+    int32_t value = 0;
+    int32_t number = 0;
+    if (ParsePathData(pathData, value, number) != PathDataParse::Ok) return false;
+    const std::string fileName = folder + "\\" + std::to_string(number);
+    const bool passed = TestDataFile(fileName, value, true);
+    DeleteSetting("pathdata");
+    if (PathExists(fileName)) DeleteFileA(fileName.c_str());
+    return passed;
+}
+
+}  // namespace
+
+std::string DataFolderCandidate(int index) {
+    DataFolderBases bases;
+    if (index >= 1 && index <= kDataFolderCandidates) {
+        bases.appData = AppDataFolder();
+        bases.installPath = InstallPath;
+        bases.documents = SpecialFolderPath(kPersonalFolder);
+        bases.temp = TempFolder();
+    }
+    return DataFolderCandidateOf(index, bases);
+}
+
+bool TestDataFile(const std::string& fileName, int32_t value, bool verifyOnly) {
+    int32_t stored = 0;
+    const bool passed = (verifyOnly || WriteTestValue(fileName, value)) && PathExists(fileName) &&
+                        ReadTestValue(fileName, stored) && stored == value;
+    if (!passed && PathExists(fileName)) DeleteFileA(fileName.c_str());
+    return passed;
+}
+
+bool TryDataFolder(const std::string& folder, int index) {
+    if (!FolderExists(folder)) {
+        EnsureFolder(std::string(ParentFolderOf(folder)));
+        EnsureFolder(folder);
+    }
+    const int32_t value = RandomRounded(kTestValueRange);
+    int32_t number = 0;
+    std::string fileName;
+    for (int attempt = 0; attempt < kTestNameAttempts; ++attempt) {
+        number = RandomRounded(kTestNumberRange);
+        fileName = folder + "\\" + std::to_string(number);
+        if (!PathExists(fileName)) break;
+    }
+    if (PathExists(fileName) || !TestDataFile(fileName, value, false)) return false;
+    // The test file stays for the check at the next start.
+    WriteSettingInt("pathind", index);
+    WriteSettingString("pathdata", PathDataText(value, number));
+    return true;
+}
+
+int ChooseDataFolder() {
+    for (int index = 1; index <= kDataFolderCandidates; ++index) {
+        const std::string candidate = DataFolderCandidate(index);
+        if (!candidate.empty() && TryDataFolder(candidate, index)) {
+            DataFolder = candidate;
+            return index;
+        }
+    }
+    ShowMessage("Failed to write Data files");
+    SendWebErrorNotice(101);
+    return 0;
+}
+
+std::string GetDataFolder() {
+    if (!DataFolder.empty()) return DataFolder;
+    const int32_t stored = ReadSettingInt("pathind", 0);
+    if (stored == 0) {
+        ChooseDataFolder();
+    } else {
+        DataFolder = DataFolderCandidate(stored);
+        if (!FolderExists(DataFolder) || !StoredTestPasses(DataFolder)) {
+            ChooseDataFolder();
+            // Landing on the same candidate again (or on none) would only repeat the failed test.
+            if (ReadSettingInt("pathind", 0) == stored) {
+                SendWebErrorNotice(102);
+                DeleteSetting("pathdata");
+            }
+        }
+    }
+    if (DataFolder.empty()) SendWebErrorNotice(103);
+    return DataFolder;
+}
+
+std::string RechooseDataFolder() {
+    ChooseDataFolder();
+    return GetDataFolder();
+}
+
+void SendWebErrorNotice(int code, uintptr_t address, const std::string& comment) {
+    ShellExecuteA(GetDesktopWindow(), "open", WebErrorUrl(code, address, comment).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}

@@ -11,3 +11,13 @@ std::string RechooseDataFolder();
 // Opens the product's error page for `code` in the user's browser, with the address (8 hex
 // digits) when not 0 and the comment when not empty.
 void SendWebErrorNotice(int code, uintptr_t address = 0, const std::string& comment = "");
+
+// The steps behind GetDataFolder, for the tests and for callers that need one of them alone.
+// Candidate 1..5 ("" when its base folder is unknown); throws Exception "Wrong pathind" otherwise.
+std::string DataFolderCandidate(int index);
+// Tries the candidates in order; the index chosen, or 0 after "Failed to write Data files" and notice 101.
+int ChooseDataFolder();
+// Makes `folder` when missing and leaves a test file there; on success records it as "pathind" = index.
+bool TryDataFolder(const std::string& folder, int index);
+// Writes (unless verifyOnly) and reads back a 4-byte value; a file that fails is deleted.
+bool TestDataFile(const std::string& fileName, int32_t value, bool verifyOnly);

@@ -1,0 +1,34 @@
+#include "catalogue/Launch_win.h"
+
+#include "catalogue/Discovery_win.h"
+#include "catalogue/LaunchCommand.h"
+
+HANDLE ChildProcess = nullptr;
+DWORD ChildProcessId = 0;
+
+bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
+    // Window handles carry 32 significant bits on 64-bit Windows too.
+    const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
+    // The switch comes first: conflicting flags fail before the index is even looked at.
+    const std::string switchText = ScreensaverSwitch(handle, configure, fullScreen);
+    std::string commandLine = ScreensaverCommandLine(AllSavers.GetItem(index).FilePath, switchText);
+
+    // The child sees the files as discovery saw them when it recorded the path.
+    const bool wow64 = IsWow64();
+    if (wow64) SetFsRedirection(true);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    const bool created = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    if (created) {
+        ChildProcess = process.hProcess;
+        ChildProcessId = process.dwProcessId;
+        CloseHandle(process.hThread);
+    } else {
+        ChildProcess = nullptr;
+        ChildProcessId = 0;
+    }
+    if (wow64) SetFsRedirection(false);
+    return created;
+}

@@ -1,0 +1,75 @@
+#include "settings/SystemIntegration_win.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "settings/Registry_win.h"
+#include "settings/SettingsRules.h"
+#include "settings/Settings_win.h"
+
+const char kAgentWindowClass[] = "messages_Vantora";
+const char kAgentWindowTitle[] = "Vantora_messages";
+
+namespace {
+const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValue[] = "Vantora";
+const char kDesktopKey[] = "\\Control Panel\\Desktop";
+const char kSecureValue[] = "ScreenSaverIsSecure";
+
+HWND AgentWindow() { return FindWindowA(kAgentWindowClass, kAgentWindowTitle); }
+}  // namespace
+
+int32_t SystemScreenSaveTimeout() {
+    UINT seconds = 0;
+    if (!SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &seconds, 0)) return 0;
+    return static_cast<int32_t>(seconds);
+}
+
+void SetSystemScreenSaveTimeout(int32_t seconds) {
+    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, static_cast<UINT>(seconds), nullptr, SPIF_UPDATEINIFILE);
+}
+
+void SynchroniseDelay() {
+    int32_t timeout = SystemScreenSaveTimeout();
+    if (TimeoutNeedsRestore(timeout, RestoreDelay, Delay)) {
+        SetSystemScreenSaveTimeout(Delay);
+        timeout = Delay;
+    }
+    Delay = timeout;
+}
+
+bool ReadAgentEnabled() {
+    TRegistry reg(KEY_READ);
+    return reg.OpenKey(kRunKey, false) && !reg.ReadString(kRunValue).empty();
+}
+
+void WriteAgentEntry() {
+    TRegistry reg;
+    if (!reg.OpenKey(kRunKey, true)) return;
+    if (AgentEnabled) {
+        reg.WriteString(kRunValue, AgentCommand(InstallPath));
+    } else {
+        reg.DeleteValue(kRunValue);
+    }
+}
+
+void StartAgentUnlessRunning() {
+    if (AgentWindow()) return;
+    const std::string folder = "\"" + InstallPath + "\"";
+    ShellExecuteA(nullptr, "open", AgentCommand(InstallPath).c_str(), "", folder.c_str(), SW_HIDE);
+}
+
+void NotifyAgent() {
+    if (HWND agent = AgentWindow()) PostMessageA(agent, kAgentSettingsChanged, 0, 0);
+}
+
+bool ReadPasswordProtected() {
+    TRegistry reg(KEY_READ);
+    return reg.OpenKey(kDesktopKey, false) && reg.ReadString(kSecureValue) == "1";
+}
+
+void WritePasswordProtected(bool on) {
+    TRegistry reg;
+    if (reg.OpenKey(kDesktopKey, true)) reg.WriteString(kSecureValue, on ? "1" : "0");
+}
