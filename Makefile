@@ -37,8 +37,8 @@ test: native-test wine-test
 
 dist: build
 	mkdir -p out/x64 out/x86
-	cp build/x64/bin/vantora.scr out/x64/
-	cp build/x86/bin/vantora.scr out/x86/
+	cp build/x64/bin/vantora.scr build/x64/bin/vstars.scr build/x64/bin/vlines.scr build/x64/bin/vplasma.scr out/x64/
+	cp build/x86/bin/vantora.scr build/x86/bin/vstars.scr build/x86/bin/vlines.scr build/x86/bin/vplasma.scr out/x86/
 	@echo "Products in out/x64 and out/x86"
 
 fuzz: build/native/build.ninja
