@@ -1,3 +1,130 @@
 #include "host/Host_win.h"
 
-void RunSaverHost(HWND) {}
+#include <string>
+#include <vector>
+
+#include "app/Exception.h"
+#include "app/Random.h"
+#include "catalogue/Discovery_win.h"
+#include "catalogue/Launch_win.h"
+#include "diag/Report_win.h"
+#include "host/Schedule.h"
+#include "settings/Registry_win.h"
+#include "settings/SettingsKey_win.h"
+#include "settings/Settings_win.h"
+#include "settings/SystemHelpers_win.h"
+
+int32_t CurrentSaver = -1;
+
+namespace {
+
+constexpr DWORD kPollMs = 300;
+constexpr DWORD kCloseGraceMs = 10000;
+// A child that stopped answering must not hold the host past its grace period.
+constexpr UINT kCloseSendTimeoutMs = 1000;
+
+bool StillRunning(HANDLE process) {
+    DWORD code = 0;
+    return GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+}
+
+}  // namespace
+
+int32_t LoadPreviousSaver() {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(AllSavers.Count()));
+    for (int i = 0; i < AllSavers.Count(); ++i) paths.push_back(AllSavers.ItemPtr(i).FilePath);
+    return ResolvePrevious(ReadSettingString("Prev"), paths);
+}
+
+bool ChooseNextSaver() {
+    std::vector<bool> checked;
+    checked.reserve(static_cast<size_t>(AllSavers.Count()));
+    for (int i = 0; i < AllSavers.Count(); ++i) checked.push_back(AllSavers.ItemPtr(i).Checked);
+
+    int32_t next = ChooseNextIndex(checked, CurrentSaver, ScheduleState{OrderMode, ChangeOnceADay && !NewDay},
+                                   RandomReal);
+    if (next < 0) return false;
+    CurrentSaver = next;
+    if (CurrentSaver > AllSavers.Count() - 1 || !AllSavers.ItemPtr(CurrentSaver).Checked) {
+        throw Exception("showorder error, count = " + std::to_string(AllSavers.Count()) + "," +
+                        std::to_string(CurrentSaver));
+    }
+    return true;
+}
+
+void RecordCurrentSaver() {
+    std::string prev;
+    if (CurrentSaver >= 0 && CurrentSaver < AllSavers.Count()) {
+        prev = PreviousRecord(CurrentSaver, AllSavers.ItemPtr(CurrentSaver).FilePath);
+    }
+    TRegistry reg;
+    reg.OpenKey(kSettingsKey, true);
+    reg.WriteString("Prev", prev);
+    if (NewDay) {
+        reg.WriteDate("OrderDate", TodayDate());
+        NewDay = false;
+    }
+}
+
+void StopChildSaver(HANDLE process, DWORD processId) {
+    HWND front = GetForegroundWindow();
+    DWORD frontProcess = 0;
+    if (front) GetWindowThreadProcessId(front, &frontProcess);
+
+    if (front && frontProcess == processId) {
+        const DWORD start = GetTickCount();
+        // Bounded, so that a hung window cannot stall the host beyond the grace period.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(front, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kCloseSendTimeoutMs, &ignored);
+        do {
+            Sleep(kPollMs);
+            PumpMessages();
+        } while (GetTickCount() - start <= kCloseGraceMs && StillRunning(process));
+    } else {
+        // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
+        AllSavers.ItemPtr(CurrentSaver).Checked = false;
+        AllSavers.SaveToFile(SaverListFile);
+    }
+    if (StillRunning(process)) TerminateProcess(process, 0);
+    CloseHandle(process);
+}
+
+ChildOutcome SuperviseChildSaver(DWORD startTick) {
+    for (;;) {
+        if (ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), ChangeTime)) {
+            StopChildSaver(ChildProcess, ChildProcessId);
+            ChildProcess = nullptr;
+            return ChildOutcome::TimeUp;
+        }
+        Sleep(kPollMs);
+        PumpMessages();
+        if (!StillRunning(ChildProcess)) return ChildOutcome::Ended;
+    }
+}
+
+void RunSaverHost(HWND parent) {
+    // The host's own guard adds no bit of its own: the report shows AppMode as the run left it.
+    RunGuarded(0, [parent] {
+        const bool fullScreen = parent == nullptr;
+        AppMode |= fullScreen ? kModeFullScreen : kModePreview;
+        if (!LaunchedFromSettings) StartCatalogue();
+        CurrentSaver = LoadPreviousSaver();
+
+        while (ChooseNextSaver()) {
+            if (fullScreen) RecordCurrentSaver();
+            const bool started = RunScreensaver(CurrentSaver, parent, false, fullScreen);
+            const DWORD startTick = GetTickCount();
+            if (fullScreen && started && SuperviseChildSaver(startTick) == ChildOutcome::TimeUp) continue;
+            // Preview: the child keeps drawing in the preview box after the host has gone.
+            if (started) {
+                CloseHandle(ChildProcess);
+                ChildProcess = nullptr;
+            }
+            break;
+        }
+
+        AppMode &= ~(kModeFullScreen | kModePreview);
+        if (!LaunchedFromSettings) StopCatalogue();
+    });
+}

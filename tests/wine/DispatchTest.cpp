@@ -10,9 +10,9 @@ int RunVantora(const std::string& arguments) {
     return RunAndWait("\"" + BinFolder() + "\\vantora.scr\"" + (arguments.empty() ? "" : " " + arguments));
 }
 
-TEST(Dispatch, EveryModeEndsWithExitCodeZero) {
-    for (const char* args : {"", "/c", "/c:1234", "/s", "-S", "/p 1234", "/p:abc", "/p", "/save", "/x", "/a 0",
-                             "/a abc", "s"}) {
+TEST(Dispatch, ModesWithNothingToDoEndWithExitCodeZero) {
+    // Unknown words, a preview without a window, and the 9x password change where MPR lacks it.
+    for (const char* args : {"/p 1234", "/p:abc", "/p", "/p:", "/save", "/x", "/a 0", "/a abc"}) {
         SCOPED_TRACE(args);
         EXPECT_EQ(RunVantora(args), 0);
     }

@@ -1,0 +1,233 @@
+// The rotation host end to end: the real vantora.scr with fixture screensavers in the prefix's
+// System folder, judged by the fixtures' logs, the registry and saverlist.dat.
+#include <gtest/gtest.h>
+
+#include "catalogue/SaverList.h"
+#include "settings/Registry_win.h"
+#include "settings/SettingsKey_win.h"
+#include "settings/SystemHelpers_win.h"
+#include "tests/wine/SettingsSupport.h"
+#include "tests/wine/WineTest.h"
+
+namespace {
+
+const std::string kSystem = "C:\\windows\\system32";
+const std::string kInstall = "C:\\vantora-host-test";
+
+std::string Fixture(const std::string& name) { return kSystem + "\\" + name + ".scr"; }
+
+std::vector<std::string> LogOf(const std::string& name) {
+    return SplitLines(ReadWholeFile(kSystem + "\\" + name + ".log"));
+}
+
+bool Logged(const std::string& name, const std::string& text) {
+    for (const std::string& line : LogOf(name)) {
+        if (line.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+void RemoveFixtures() {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((kSystem + "\\vt_*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        DeleteFileA((kSystem + "\\" + data.cFileName).c_str());
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+}
+
+class Host : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RemoveFixtures();
+        DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        CreateDirectoryA(kInstall.c_str(), nullptr);
+        SetInstallPath(kInstall);
+        RemoveTree(AppDataFolder() + "\\Vantora");
+    }
+    void TearDown() override {
+        RunAndWait("\"" + BinFolder() + "\\closewin.exe\" VantoraFixture", 5000);
+        Sleep(200);
+        RemoveFixtures();
+    }
+
+    // Installs the fixture under `name` (its file name picks its behaviour unless `mode` is given).
+    void Install(const std::string& name, const std::string& mode = "") {
+        ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), Fixture(name).c_str(), FALSE));
+        if (!mode.empty()) WriteWholeFile(kSystem + "\\" + name + ".mode", mode);
+    }
+
+    int Run(const std::string& args, DWORD timeoutMs = 30000) {
+        return RunAndWait("\"" + BinFolder() + "\\vantora.scr\" " + args, timeoutMs);
+    }
+
+    std::string ListFile() const { return AppDataFolder() + "\\Vantora\\saverlist.dat"; }
+    UrlLog urls_;  // notices of the data folder go to the log, never to a browser
+};
+
+TEST_F(Host, SuccessiveRunsFollowTheOrderAndResume) {
+    Install("vt_a_exit");
+    Install("vt_b_exit");
+    Install("vt_c_exit");
+
+    for (const char* expected : {"vt_a_exit", "vt_b_exit", "vt_c_exit", "vt_a_exit"}) {
+        SCOPED_TRACE(expected);
+        ASSERT_EQ(Run("/s"), 0);
+        EXPECT_EQ(ReadSettingString("Prev").substr(2), Fixture(expected));
+    }
+    EXPECT_EQ(ReadSettingString("Prev"), "0?" + Fixture("vt_a_exit"));
+    EXPECT_EQ(LogOf("vt_a_exit").size(), 2u);
+    EXPECT_TRUE(Logged("vt_b_exit", "\"" + Fixture("vt_b_exit") + "\" /s"));
+
+    WriteSettingString("Order", "20");  // Reverse, change every
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_c_exit"));
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+
+    WriteSettingString("Order", "18");  // Random never repeats the previous one
+    std::string previous = ReadSettingString("Prev");
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(Run("/s"), 0);
+        std::string now = ReadSettingString("Prev");
+        EXPECT_NE(now, previous);
+        previous = now;
+    }
+}
+
+TEST_F(Host, OnceADayKeepsTheDaysSaverAndItsDate) {
+    Install("vt_a_exit");
+    Install("vt_b_exit");
+    ASSERT_EQ(Run("/s"), 0);  // builds the catalogue; a is the day's pick
+
+    WriteSettingString("Order", "9");  // Sequential, once a day
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kSettingsKey, true));
+    const double today = *reg.ReadDate("OrderDate");
+    reg.WriteDate("OrderDate", today);
+    WriteSettingString("Prev", "0?" + Fixture("vt_a_exit"));
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_EQ(ReadSettingString("Prev"), "0?" + Fixture("vt_a_exit"));
+    EXPECT_EQ(LogOf("vt_b_exit").size(), 0u);
+
+    reg.WriteDate("OrderDate", today - 1);  // a new day: move on and record it
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+    EXPECT_EQ(*reg.ReadDate("OrderDate"), today);
+}
+
+TEST_F(Host, ChangeTimeZeroReplacesTheSaverAtTheFirstPoll) {
+    Install("vt_a_run");
+    Install("vt_b_exit");
+    WriteSettingString("Order", "17");
+    WriteSettingString("ChangeTime", "0");
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_TRUE(Logged("vt_a_run", "closed"));
+    EXPECT_TRUE(Logged("vt_b_exit", "/s"));
+    EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+}
+
+TEST_F(Host, ASaverThatIgnoresCloseIsTerminatedAfterTheGrace) {
+    Install("vt_a_hang");
+    Install("vt_b_exit");
+    WriteSettingString("ChangeTime", "0");
+    DWORD start = GetTickCount();
+    ASSERT_EQ(Run("/s", 60000), 0);
+    DWORD took = GetTickCount() - start;
+    EXPECT_TRUE(Logged("vt_a_hang", "ignored close"));
+    EXPECT_TRUE(Logged("vt_b_exit", "/s"));
+    EXPECT_GE(took, 10000u);
+    EXPECT_LT(took, 20000u);
+}
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeWindow(const char* title, DWORD style) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VantoraHostTest";
+    RegisterClassA(&wc);
+    return CreateWindowA("VantoraHostTest", title, style, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
+    Install("vt_a_run", "nofocus");
+    Install("vt_b_exit");
+    WriteSettingString("ChangeTime", "0");
+    HWND front = MakeWindow("in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ASSERT_NE(front, nullptr);
+    SetForegroundWindow(front);
+    DWORD start = GetTickCount();
+    ASSERT_EQ(Run("/s"), 0);
+    EXPECT_LT(GetTickCount() - start, 8000u);  // no grace period
+    DestroyWindow(front);
+
+    EXPECT_FALSE(Logged("vt_a_run", "closed"));
+    EXPECT_TRUE(Logged("vt_b_exit", "/s"));
+    TSaverList list;
+    list.LoadFromFile(ListFile());
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.GetItem(0).FilePath, Fixture("vt_a_run"));
+    EXPECT_FALSE(list.GetItem(0).Checked);
+    EXPECT_TRUE(list.GetItem(1).Checked);
+}
+
+TEST_F(Host, NothingTickedStartsNothing) {
+    Install("vt_a_exit");
+    ASSERT_EQ(Run("/s"), 0);  // chooses the data folder
+    TSaverList list;
+    TSaverItem unticked = MakeSaverItem("Fixture Saver", Fixture("vt_a_exit"));
+    unticked.Checked = false;
+    list.Add(unticked);
+    list.SaveToFile(ListFile());
+    DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
+    std::string prev = ReadSettingString("Prev");
+
+    ASSERT_EQ(Run("/s", 10000), 0);
+    EXPECT_EQ(LogOf("vt_a_exit").size(), 0u);
+    EXPECT_EQ(ReadSettingString("Prev"), prev);
+}
+
+TEST_F(Host, ASaverThatCannotStartEndsTheRun) {
+    Install("vt_a_exit");
+    WriteWholeFile(Fixture("vt_b_broken"), "not a program");  // described by its file name: sorts last
+    Install("vt_c_exit");
+    ASSERT_EQ(Run("/s"), 0);  // a
+    ASSERT_EQ(Run("/s"), 0);  // c
+    DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
+    DeleteFileA((kSystem + "\\vt_c_exit.log").c_str());
+    ASSERT_EQ(Run("/s", 10000), 0);  // the broken one: nothing else is tried
+    EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_b_broken"));
+    EXPECT_EQ(LogOf("vt_a_exit").size(), 0u);
+    EXPECT_EQ(LogOf("vt_c_exit").size(), 0u);
+}
+
+TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
+    Install("vt_a_run");
+    HWND box = MakeWindow("preview box", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ASSERT_NE(box, nullptr);
+    const std::string handle = std::to_string(reinterpret_cast<uintptr_t>(box));
+
+    ASSERT_EQ(Run("/p " + handle, 10000), 0);
+    EXPECT_EQ(ReadSettingString("Prev"), "");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(kSettingsKey, true));
+    EXPECT_FALSE(reg.ValueExists("OrderDate"));
+
+    // The child outlives the host and draws into the box until the box goes away.
+    for (int i = 0; i < 50 && LogOf("vt_a_run").empty(); ++i) Sleep(100);
+    EXPECT_TRUE(Logged("vt_a_run", "\"" + Fixture("vt_a_run") + "\" /p " + handle + " "));
+    EXPECT_TRUE(Logged("vt_a_run", "parent=" + handle + " valid=1"));
+    DestroyWindow(box);
+
+    DeleteFileA((kSystem + "\\vt_a_run.log").c_str());
+    ASSERT_EQ(Run("/p 77777", 10000), 0);  // not a window: nothing starts
+    Sleep(500);
+    EXPECT_EQ(LogOf("vt_a_run").size(), 0u);
+}
+
+}  // namespace
