@@ -52,6 +52,18 @@ void PumpFor(DWORD ms) {
     PumpUntil(ms, [] { return false; });
 }
 
+// For EnumWindows and EnumChildWindows: appends each window to the std::vector<HWND> in `lParam`.
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
 // A saver process started by a test; one still running at the end of the test is terminated.
 class Saver {
 public:
@@ -86,26 +98,16 @@ public:
 
     // The first visible top-level window of the process whose class is `className` (any when empty).
     HWND TopWindow(const std::string& className = "") const {
-        struct Search {
-            DWORD id;
-            const std::string* className;
-            HWND found;
-        } search{id_, &className, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(hwnd, &owner);
-                char cls[64] = {};
-                GetClassNameA(hwnd, cls, sizeof cls);
-                if (owner != s->id || !IsWindowVisible(hwnd) || (!s->className->empty() && *s->className != cls)) {
-                    return TRUE;
-                }
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        std::vector<HWND> windows;
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        for (HWND hwnd : windows) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == id_ && IsWindowVisible(hwnd) && (className.empty() || ClassOf(hwnd) == className)) {
+                return hwnd;
+            }
+        }
+        return nullptr;
     }
 
 private:
@@ -178,16 +180,12 @@ std::string TextOf(HWND hwnd) {
 
 // The texts of the static controls of a message box.
 std::string StaticTextsOf(HWND dialog) {
+    std::vector<HWND> children;
+    EnumChildWindows(dialog, CollectWindow, reinterpret_cast<LPARAM>(&children));
     std::string texts;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            char cls[32] = {};
-            GetClassNameA(child, cls, sizeof cls);
-            if (lstrcmpiA(cls, "Static") == 0) *reinterpret_cast<std::string*>(lParam) += TextOf(child) + "\n";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    for (HWND child : children) {
+        if (lstrcmpiA(ClassOf(child).c_str(), "Static") == 0) texts += TextOf(child) + "\n";
+    }
     return texts;
 }
 
