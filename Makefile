@@ -3,11 +3,11 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth imagemagick python3
+                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils xdotool imagemagick python3
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build test native-test wine-test dist fuzz clean
+.PHONY: deps configure build test native-test wine-test dist demo fuzz clean
 
 # Installs only what is missing, so a prepared machine skips apt entirely.
 deps:
@@ -40,6 +40,11 @@ dist: build
 	cp build/x64/bin/vantora.scr build/x64/bin/vstars.scr build/x64/bin/vlines.scr build/x64/bin/vplasma.scr out/x64/
 	cp build/x86/bin/vantora.scr build/x86/bin/vstars.scr build/x86/bin/vlines.scr build/x86/bin/vplasma.scr out/x86/
 	@echo "Products in out/x64 and out/x86"
+
+# A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
+demo: deps build/x64/build.ninja
+	cmake --build build/x64 --target vantora demo_starfield demo_lines demo_plasma
+	demos/run-demo build/x64 out/demo
 
 fuzz: build/native/build.ninja
 	cmake --build build/native --target fuzz_listfile
