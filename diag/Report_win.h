@@ -1,8 +1,13 @@
-// Failure capture and reporting. Every failure that escapes a mode ends in ReportException.
+// Failure capture and reporting. Every failure that escapes a mode ends in ReportException, which
+// writes BugReport.html, opens it in the browser and ends the process with exit code 217.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <type_traits>
+
+#include "app/Exception.h"
 
 // Application-mode bits, ORed into the flags of a report.
 enum : uint32_t {
@@ -16,27 +21,33 @@ enum : uint32_t {
 // The process-wide application-mode word.
 extern uint32_t AppMode;
 
+// Exit code of every process that ends in a report.
+constexpr unsigned kReportExitCode = 217;
+
 // The version stamp stored as "ver" before this run, as read at start-up.
 const std::string& StampedVersion();
 // Records the program version in the settings key when it differs from the stored one.
 void StampVersion();
-// Installs the last-chance handler and the fault filter.
+// Installs the last-chance handler, the fault filter and the raise hook; before this, throws are
+// not captured and faults are not turned into exceptions.
 void InstallExceptionHooks();
-// Reports the failure and ends the process with exit code 217.
+// Reports the failure and ends the process with exit code 217, also when it fails while reporting.
 [[noreturn]] void ReportException(const std::string& message, const std::string& className, uintptr_t address,
                                   uint32_t flags);
 
-// Runs `mode`; a failure of the program's exception type is reported with `AppMode | guardBit`.
-template <typename F>
-void RunGuarded(uint32_t guardBit, F&& mode);
+// The code address at which `e` was raised, as the raise hook recorded it.
+uintptr_t RaiseAddressOf(const Exception& e);
 
-#include "app/Exception.h"
+// Calls `call(context)`; a failure of the program's exception type is reported with
+// `AppMode | guardBit`. Out of line, so the call is opaque and a fault converted inside it meets
+// this handler.
+void RunGuardedCall(uint32_t guardBit, void (*call)(void*), void* context);
 
+// Runs `mode` under the guard; other exception types pass on to the last-chance handler.
 template <typename F>
 void RunGuarded(uint32_t guardBit, F&& mode) {
-    try {
-        mode();
-    } catch (const Exception& e) {
-        ReportException(e.Message(), e.ClassName(), 0, AppMode | guardBit);
-    }
+    using Mode = std::remove_reference_t<F>;
+    RunGuardedCall(
+        guardBit, [](void* context) { (*static_cast<Mode*>(context))(); },
+        const_cast<void*>(static_cast<const void*>(std::addressof(mode))));
 }
