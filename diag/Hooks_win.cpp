@@ -72,7 +72,10 @@ __attribute__((noinline)) void OnRaise(const void* object, uintptr_t returnAddre
     raiseHookBusy = false;
 }
 
-extern "C" [[noreturn]] void RaisePendingFault() asm("vantora_raise_pending_fault");
+}  // namespace
+
+// Named for the assembly below; only the trampoline calls it.
+extern "C" [[noreturn]] __attribute__((used)) void RaisePendingFault() asm("vantora_raise_pending_fault");
 extern "C" void FaultTrampoline() asm("vantora_fault_trampoline");
 
 void RaisePendingFault() {
@@ -124,6 +127,8 @@ vantora_fault_trampoline:
     .cfi_endproc
 )");
 #endif
+
+namespace {
 
 void RedirectToTrampoline(CONTEXT& context) {
 #ifdef _WIN64
