@@ -26,6 +26,10 @@ constexpr int kNoticeNoDataFolder = 120;
 constexpr int kNoticeFailedWhileReporting = 121;
 constexpr DWORD kOtherReportPauseMs = 100000;
 constexpr DWORD kExplorerPollMs = 500;
+// explorer.exe hands the page to the browser and ends within a second or two. One that stays (Wine's
+// explorer keeps a window open when no program is registered for .html) must not keep a crashed
+// screensaver alive for ever.
+constexpr DWORD kExplorerWaitLimitMs = 15000;
 constexpr double kReportNumberRange = 9999;
 
 std::string stampedVersion;
@@ -149,9 +153,11 @@ void OpenReport(uint32_t flags) {
     const bool systemFullScreen = (flags & kModeFullScreen) && !(flags & (kModeSettings | kModePreview));
     if (!systemFullScreen || !nt) return;
     DWORD exitCode = 0;
+    DWORD waited = 0;
     do {
         Sleep(kExplorerPollMs);
-    } while (GetExitCodeProcess(process.get(), &exitCode) && exitCode == STILL_ACTIVE);
+        waited += kExplorerPollMs;
+    } while (GetExitCodeProcess(process.get(), &exitCode) && exitCode == STILL_ACTIVE && waited < kExplorerWaitLimitMs);
 }
 
 }  // namespace
