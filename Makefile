@@ -7,7 +7,7 @@ APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build test native-test wine-test dist demo fuzz clean
+.PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench
 
 # Installs only what is missing, so a prepared machine skips apt entirely.
 deps:
@@ -26,14 +26,19 @@ build: deps build/native/build.ninja build/x64/build.ninja build/x86/build.ninja
 	cmake --build build/x86
 
 native-test: build
-	ctest --test-dir build/native --output-on-failure -j2
+	ctest --test-dir build/native --output-on-failure --no-tests=error -j2
 
 # One Xvfb display and one Wine session in a fresh prefix for all the Windows tests.
 wine-test: build
-	tests/wine/session build/x64 ctest --test-dir build/x64 --output-on-failure
-	ctest --test-dir build/x86 --output-on-failure
+	tests/wine/session build/x64 ctest --test-dir build/x64 --output-on-failure --no-tests=error
+	ctest --test-dir build/x86 --output-on-failure --no-tests=error
 
 test: native-test wine-test
+
+# Figures, not verdicts: each benchmark runs under Wine in a fresh prefix.
+bench: build
+	tests/wine/session build/x64 tests/wine/winerun build/x64/bin/discovery_bench.exe
+	tests/wine/session build/x64 tests/wine/winerun build/x64/bin/host_bench.exe
 
 dist: build
 	mkdir -p out/x64 out/x86

@@ -141,6 +141,18 @@ TEST_F(Host, ASaverThatIgnoresCloseIsTerminatedAfterTheGrace) {
     EXPECT_LT(took, 20000u);
 }
 
+TEST_F(Host, AHungSaverCannotStallTheHostBeyondTheGrace) {
+    Install("vt_a_run", "freeze");
+    Install("vt_b_exit");
+    WriteSettingString("ChangeTime", "0");
+    DWORD start = GetTickCount();
+    ASSERT_EQ(Run("/s", 60000), 0);
+    DWORD took = GetTickCount() - start;
+    EXPECT_TRUE(Logged("vt_a_run", "frozen"));
+    EXPECT_TRUE(Logged("vt_b_exit", "/s"));
+    EXPECT_LT(took, 20000u);
+}
+
 LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
