@@ -20,11 +20,11 @@ struct RaiseRecord {
 };
 
 struct CrashThreadState {
-    std::string traceText;   // multi-line trace, or "failed", "failed1", "failed2"
+    std::string traceText;  // multi-line trace, or "failed", "failed1", "failed2"
     std::string dumpText;
-    uintptr_t dumpStart = 0;      // 0: the current stack position
-    uintptr_t frameAddress = 0;   // caller of the function that raised last
-    CONTEXT savedContext{};       // last hardware fault
+    uintptr_t dumpStart = 0;     // 0: the current stack position
+    uintptr_t frameAddress = 0;  // caller of the function that raised last
+    CONTEXT savedContext{};      // last hardware fault
     EXCEPTION_RECORD savedFault{};
     std::string registerText;
     bool reporting = false;

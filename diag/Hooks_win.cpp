@@ -157,7 +157,8 @@ FaultRecord FaultRecordOf(const EXCEPTION_RECORD& record) {
     fault.code = record.ExceptionCode;
     fault.address = reinterpret_cast<uintptr_t>(record.ExceptionAddress);
     fault.parameterCount = record.NumberParameters;
-    for (DWORD i = 0; i < 2 && i < record.NumberParameters; ++i) fault.parameters[i] = record.ExceptionInformation[i];
+    for (DWORD i = 0; i < 2 && i < record.NumberParameters; ++i)
+        fault.parameters[i] = record.ExceptionInformation[i];
     return fault;
 }
 

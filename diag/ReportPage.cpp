@@ -21,11 +21,21 @@ std::string HtmlEscape(std::string_view text) {
     escaped.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        case '"': escaped += "&quot;"; break;
-        default: escaped += c; break;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
+                break;
         }
     }
     return escaped;
@@ -101,7 +111,8 @@ std::string ReentryComment(uint64_t frameAddress, const std::string& oneLineTrac
     return comment + oneLineTrace;
 }
 
-std::string ChooseReportPath(const std::string& folder, const std::function<bool(const std::string&)>& exists,
+std::string ChooseReportPath(const std::string& folder,
+                             const std::function<bool(const std::string&)>& exists,
                              const std::function<int()>& drawNumber) {
     std::string path = folder + "\\BugReport.html";
     for (int attempt = 0; attempt < kReportNameAttempts && exists(path); ++attempt) {

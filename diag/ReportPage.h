@@ -26,8 +26,8 @@ struct ReportFields {
     uint64_t moduleHandle = 0;  // 0 adds the "hinst=0" line with mainInstance
     uint64_t mainInstance = 0;
     std::string registers;
-    FaultRecord fault;           // an access violation adds the "ExceptionInfo:" line
-    uint64_t frameAddress = 0;   // non-zero adds the "Frame:" line
+    FaultRecord fault;          // an access violation adds the "ExceptionInfo:" line
+    uint64_t frameAddress = 0;  // non-zero adds the "Frame:" line
     std::string trace;
     std::string dump;
     int addressDigits = 8;
@@ -53,5 +53,6 @@ std::string ReentryComment(uint64_t frameAddress, const std::string& oneLineTrac
 
 // The report file in `folder`: BugReport.html, or while that name is taken BugReport<N>.html with N
 // from `drawNumber`, trying at most 10001 numbers; the last one drawn is used whether taken or not.
-std::string ChooseReportPath(const std::string& folder, const std::function<bool(const std::string&)>& exists,
+std::string ChooseReportPath(const std::string& folder,
+                             const std::function<bool(const std::string&)>& exists,
                              const std::function<int()>& drawNumber);

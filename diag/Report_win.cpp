@@ -37,12 +37,24 @@ std::string ReportPath;
 
 std::string RegisterTextOf(const CONTEXT& c) {
 #ifdef _WIN64
-    return FormatRegisterLine({{"RAX", c.Rax}, {"RBX", c.Rbx}, {"RCX", c.Rcx}, {"RDX", c.Rdx}, {"RSI", c.Rsi},
-                               {"RDI", c.Rdi}, {"RBP", c.Rbp}, {"RSP", c.Rsp}},
+    return FormatRegisterLine({{"RAX", c.Rax},
+                               {"RBX", c.Rbx},
+                               {"RCX", c.Rcx},
+                               {"RDX", c.Rdx},
+                               {"RSI", c.Rsi},
+                               {"RDI", c.Rdi},
+                               {"RBP", c.Rbp},
+                               {"RSP", c.Rsp}},
                               kAddressDigits);
 #else
-    return FormatRegisterLine({{"EAX", c.Eax}, {"EBX", c.Ebx}, {"ECX", c.Ecx}, {"EDX", c.Edx}, {"ESI", c.Esi},
-                               {"EDI", c.Edi}, {"EBP", c.Ebp}, {"ESP", c.Esp}},
+    return FormatRegisterLine({{"EAX", c.Eax},
+                               {"EBX", c.Ebx},
+                               {"ECX", c.Ecx},
+                               {"EDX", c.Edx},
+                               {"ESI", c.Esi},
+                               {"EDI", c.Edi},
+                               {"EBP", c.Ebp},
+                               {"ESP", c.Esp}},
                               kAddressDigits);
 #endif
 }
@@ -73,8 +85,7 @@ std::string ReportFolder(std::string (*lookup)()) {
     return folder.empty() ? FallbackReportFolder() : folder;
 }
 
-ReportFields GatherFields(const std::string& message, const std::string& className, uintptr_t address,
-                          uint32_t flags) {
+ReportFields GatherFields(const std::string& message, const std::string& className, uintptr_t address, uint32_t flags) {
     const CrashThreadState& state = ThreadState();
     ReportFields f;
     f.message = message;
@@ -105,8 +116,8 @@ bool WriteReportIn(const std::string& folder, const ReportFields& fields) {
         folder, [](const std::string& path) { return FileExists(path); },
         [] { return static_cast<int>(RandomRounded(kReportNumberRange)); });
     if (!FileExists(ReportPath)) EnsureFolder(ReportPath.substr(0, ReportPath.rfind('\\') + 1));
-    UniqueFile file(CreateFileA(ReportPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    UniqueFile file(
+        CreateFileA(ReportPath.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         SendWebErrorNotice(kNoticeReportFileFailed);
         ShowMessage("Failed to create bugreport file \"" + ReportPath + "\"");
@@ -169,8 +180,10 @@ void StampVersion() {
     if (stampedVersion != VersionText()) WriteSettingString("ver", VersionText());
 }
 
-__attribute__((noinline)) void ReportException(const std::string& message, const std::string& className,
-                                               uintptr_t address, uint32_t flags) {
+__attribute__((noinline)) void ReportException(const std::string& message,
+                                               const std::string& className,
+                                               uintptr_t address,
+                                               uint32_t flags) {
     CrashThreadState& state = ThreadState();
     if (state.reporting) {
         SendWebErrorNotice(kNoticeFailedWhileReporting, address,

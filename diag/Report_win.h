@@ -32,7 +32,9 @@ void StampVersion();
 // not captured and faults are not turned into exceptions.
 void InstallExceptionHooks();
 // Reports the failure and ends the process with exit code 217, also when it fails while reporting.
-[[noreturn]] void ReportException(const std::string& message, const std::string& className, uintptr_t address,
+[[noreturn]] void ReportException(const std::string& message,
+                                  const std::string& className,
+                                  uintptr_t address,
                                   uint32_t flags);
 
 // The code address at which `e` was raised, as the raise hook recorded it.

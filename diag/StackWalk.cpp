@@ -18,7 +18,8 @@ bool ReadValue(const MemoryReader& memory, uint64_t address, T& value) {
     unsigned char bytes[sizeof(T)];
     if (!memory.Read(address, bytes, sizeof bytes)) return false;
     uint64_t result = 0;
-    for (size_t i = sizeof bytes; i-- > 0;) result = (result << 8) | bytes[i];
+    for (size_t i = sizeof bytes; i-- > 0;)
+        result = (result << 8) | bytes[i];
     value = static_cast<T>(result);
     return true;
 }
@@ -84,8 +85,13 @@ uint64_t CallerAddressOf(uint64_t returnAddress, const CodeRangeTable& table, co
     return returnAddress - static_cast<uint64_t>(CallInstructionSize(returnAddress, table, memory));
 }
 
-bool StepFrame(uint64_t& frame, uint64_t& callerAddress, uint64_t low, uint64_t high, int wordSize,
-               const CodeRangeTable& table, const MemoryReader& memory) {
+bool StepFrame(uint64_t& frame,
+               uint64_t& callerAddress,
+               uint64_t low,
+               uint64_t high,
+               int wordSize,
+               const CodeRangeTable& table,
+               const MemoryReader& memory) {
     while (low < frame && frame < high) {
         uint64_t returnAddress = 0;
         uint64_t savedFrame = 0;
@@ -102,7 +108,11 @@ bool StepFrame(uint64_t& frame, uint64_t& callerAddress, uint64_t low, uint64_t 
     return false;
 }
 
-UnwoundFrame ClassifyUnwoundFrame(uint64_t ip, uint64_t sp, uint64_t previousSp, uint64_t low, uint64_t high,
+UnwoundFrame ClassifyUnwoundFrame(uint64_t ip,
+                                  uint64_t sp,
+                                  uint64_t previousSp,
+                                  uint64_t low,
+                                  uint64_t high,
                                   const CodeRangeTable& table) {
     // The stack only grows towards lower addresses, so a step that does not climb would loop.
     if (ip == 0 || !(low < sp && sp < high) || sp <= previousSp) return UnwoundFrame::Stop;
@@ -112,7 +122,8 @@ UnwoundFrame ClassifyUnwoundFrame(uint64_t ip, uint64_t sp, uint64_t previousSp,
 std::string HexDigits(uint64_t value, int digits) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string text(static_cast<size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0 && value != 0; --i, value >>= 4) text[static_cast<size_t>(i)] = kHex[value & 0xF];
+    for (int i = digits - 1; i >= 0 && value != 0; --i, value >>= 4)
+        text[static_cast<size_t>(i)] = kHex[value & 0xF];
     return text;
 }
 

@@ -53,13 +53,22 @@ uint64_t CallerAddressOf(uint64_t returnAddress, const CodeRangeTable& table, co
 // table, or whose saved pointer leaves the open interval (low, high), are passed over; the next
 // frame that returns into the table sets `callerAddress` and answers true. False once `frame`
 // leaves (low, high).
-bool StepFrame(uint64_t& frame, uint64_t& callerAddress, uint64_t low, uint64_t high, int wordSize,
-               const CodeRangeTable& table, const MemoryReader& memory);
+bool StepFrame(uint64_t& frame,
+               uint64_t& callerAddress,
+               uint64_t low,
+               uint64_t high,
+               int wordSize,
+               const CodeRangeTable& table,
+               const MemoryReader& memory);
 
 // What a walk driven by the system unwinder does with the frame it just reached: the return
 // address `ip` and the stack pointer `sp` after the step, `previousSp` before it.
 enum class UnwoundFrame { Stop, Skip, List };
-UnwoundFrame ClassifyUnwoundFrame(uint64_t ip, uint64_t sp, uint64_t previousSp, uint64_t low, uint64_t high,
+UnwoundFrame ClassifyUnwoundFrame(uint64_t ip,
+                                  uint64_t sp,
+                                  uint64_t previousSp,
+                                  uint64_t low,
+                                  uint64_t high,
                                   const CodeRangeTable& table);
 
 // `value` as `digits` upper-case hexadecimal digits (leading zeros kept, higher digits dropped).

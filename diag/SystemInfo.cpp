@@ -15,7 +15,8 @@ constexpr int64_t kAgreementMHz = 3;
 std::string RegisterChars(std::initializer_list<uint32_t> registers) {
     std::string text;
     for (uint32_t value : registers) {
-        for (int i = 0; i < 4; ++i) text += static_cast<char>((value >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i)
+            text += static_cast<char>((value >> (8 * i)) & 0xFF);
     }
     return text;
 }
@@ -31,34 +32,52 @@ bool IsLargeCache(uint32_t kb) { return kb == 1024 || kb == 2048; }
 
 std::string IntelName(const CpuInfo& info) {
     switch (info.family) {
-    case 4:
-        switch (info.model) {
-        case 1: return "Intel 486DX Processor";
-        case 2: return "Intel 486SX Processor";
-        case 3: return "Intel DX2 Processor";
-        case 5: return "Intel SX2 Processor";
-        case 7: return "Write-Back Enhanced Intel DX2 Processor";
-        case 8: return "Intel DX4 Processor";
-        default: return "Intel 486 Processor";
-        }
-    case 5:
-        return "Pentium";
-    case 6:
-        switch (info.model) {
-        case 1: return "Pentium Pro";
-        case 3: return "Pentium II";
-        case 5: return info.l2CacheKB == 0 ? "Celeron" : IsLargeCache(info.l2CacheKB) ? "Pentium II Xeon" : "Pentium II";
-        case 6: return info.l2CacheKB == 0 || info.l2CacheKB == 128 ? "Celeron" : "Pentium II";
-        case 7: return IsLargeCache(info.l2CacheKB) ? "Pentium III Xeon" : "Pentium III";
-        case 8: return info.brandIndex == 1 ? "Celeron" : info.brandIndex == 3 ? "Pentium III Xeon" : "Pentium III";
-        case 10: return "Pentium III Xeon";
-        case 11: return "Pentium III";
-        default: return "P6 (Model " + std::to_string(info.model) + ")";
-        }
-    case 15:
-        return info.brandIndex == 1 ? "Celeron" : info.brandIndex == 14 ? "Xeon" : "Pentium 4";
-    default:
-        return Numbered("Intel", info);
+        case 4:
+            switch (info.model) {
+                case 1:
+                    return "Intel 486DX Processor";
+                case 2:
+                    return "Intel 486SX Processor";
+                case 3:
+                    return "Intel DX2 Processor";
+                case 5:
+                    return "Intel SX2 Processor";
+                case 7:
+                    return "Write-Back Enhanced Intel DX2 Processor";
+                case 8:
+                    return "Intel DX4 Processor";
+                default:
+                    return "Intel 486 Processor";
+            }
+        case 5:
+            return "Pentium";
+        case 6:
+            switch (info.model) {
+                case 1:
+                    return "Pentium Pro";
+                case 3:
+                    return "Pentium II";
+                case 5:
+                    return info.l2CacheKB == 0            ? "Celeron"
+                           : IsLargeCache(info.l2CacheKB) ? "Pentium II Xeon"
+                                                          : "Pentium II";
+                case 6:
+                    return info.l2CacheKB == 0 || info.l2CacheKB == 128 ? "Celeron" : "Pentium II";
+                case 7:
+                    return IsLargeCache(info.l2CacheKB) ? "Pentium III Xeon" : "Pentium III";
+                case 8:
+                    return info.brandIndex == 1 ? "Celeron" : info.brandIndex == 3 ? "Pentium III Xeon" : "Pentium III";
+                case 10:
+                    return "Pentium III Xeon";
+                case 11:
+                    return "Pentium III";
+                default:
+                    return "P6 (Model " + std::to_string(info.model) + ")";
+            }
+        case 15:
+            return info.brandIndex == 1 ? "Celeron" : info.brandIndex == 14 ? "Xeon" : "Pentium 4";
+        default:
+            return Numbered("Intel", info);
     }
 }
 
@@ -67,25 +86,38 @@ std::string AmdName(const CpuInfo& info) {
     if (info.family == 4) return "Am486(R) or Am5x86";
     if (info.family != 5) return Numbered("AMD", info);
     switch (info.model) {
-    case 0: return "AMD-K5 (Model 0)";
-    case 1: return "AMD-K5 (Model 1)";
-    case 2: return "AMD-K5 (Model 2)";
-    case 3: return "AMD-K5 (Model 3)";
-    case 6: return "AMD-K6(R)";
-    case 7: return "AMD-K6";
-    case 8: return "AMD-K6(R) -2";
-    case 9: return "AMD-K6(R) -3";
-    default: return "Unknown AMD Model (" + std::to_string(info.model) + ")";
+        case 0:
+            return "AMD-K5 (Model 0)";
+        case 1:
+            return "AMD-K5 (Model 1)";
+        case 2:
+            return "AMD-K5 (Model 2)";
+        case 3:
+            return "AMD-K5 (Model 3)";
+        case 6:
+            return "AMD-K6(R)";
+        case 7:
+            return "AMD-K6";
+        case 8:
+            return "AMD-K6(R) -2";
+        case 9:
+            return "AMD-K6(R) -3";
+        default:
+            return "Unknown AMD Model (" + std::to_string(info.model) + ")";
     }
 }
 
 std::string CyrixName(const CpuInfo& info) {
     if (info.extended) return info.name;
     switch (info.family) {
-    case 4: return "Cyrix MediaGX";
-    case 5: return info.model == 2 ? "Cyrix 6x86" : info.model == 4 ? "Cyrix GXm" : "";
-    case 6: return "6x86MX";
-    default: return std::to_string(info.family) + "x86";
+        case 4:
+            return "Cyrix MediaGX";
+        case 5:
+            return info.model == 2 ? "Cyrix 6x86" : info.model == 4 ? "Cyrix GXm" : "";
+        case 6:
+            return "6x86MX";
+        default:
+            return std::to_string(info.family) + "x86";
     }
 }
 
@@ -124,7 +156,8 @@ void ReadStandardLeaves(const CpuidSource& cpuid, uint32_t maxStandard, CpuInfo&
     CpuidRegs r = cpuid.Query(2);
     const uint32_t calls = r.eax & 0xFF;
     if (calls == 0) return;
-    for (uint32_t call = 1; call < calls; ++call) r = cpuid.Query(2);
+    for (uint32_t call = 1; call < calls; ++call)
+        r = cpuid.Query(2);
     const std::string bytes = RegisterChars({r.eax, r.ebx, r.ecx, r.edx});
     std::memcpy(info.cacheDescriptors.data(), bytes.data(), info.cacheDescriptors.size());
 }
@@ -135,13 +168,26 @@ uint32_t IntelL2CacheKB(const std::array<uint8_t, 16>& descriptors) {
     uint32_t kb = 0;
     for (size_t i = 1; i < descriptors.size(); ++i) {
         switch (descriptors[i]) {
-        case 0x40: kb = 0; break;
-        case 0x41: kb = 128; break;
-        case 0x42: kb = 256; break;
-        case 0x43: kb = 512; break;
-        case 0x44: kb = 1024; break;
-        case 0x45: kb = 2048; break;
-        default: break;
+            case 0x40:
+                kb = 0;
+                break;
+            case 0x41:
+                kb = 128;
+                break;
+            case 0x42:
+                kb = 256;
+                break;
+            case 0x43:
+                kb = 512;
+                break;
+            case 0x44:
+                kb = 1024;
+                break;
+            case 0x45:
+                kb = 2048;
+                break;
+            default:
+                break;
         }
     }
     return kb;
@@ -199,11 +245,12 @@ void SpeedRounds::AddRound(uint64_t cycles, int64_t ticks) {
     ++rounds_;
     m3_ = m2_;
     m2_ = m1_;
-    const double microseconds = frequency_ == 0 ? kUnknownFrequencyMicroseconds
-                                                : static_cast<double>(ticks) * 100000.0 / (frequency_ / 10.0);
+    const double microseconds =
+        frequency_ == 0 ? kUnknownFrequencyMicroseconds : static_cast<double>(ticks) * 100000.0 / (frequency_ / 10.0);
     totalCycles_ += cycles;
     totalMicroseconds_ += microseconds;
-    m1_ = microseconds == 0 ? INT64_MAX : static_cast<int64_t>(std::nearbyint(static_cast<double>(cycles) / microseconds));
+    m1_ = microseconds == 0 ? INT64_MAX
+                            : static_cast<int64_t>(std::nearbyint(static_cast<double>(cycles) / microseconds));
 }
 
 bool SpeedRounds::Done() const {
@@ -227,7 +274,10 @@ CpuSpeed SpeedRounds::Result() const {
     return speed;
 }
 
-std::string FormatSystemText(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build,
+std::string FormatSystemText(uint32_t platformId,
+                             uint32_t major,
+                             uint32_t minor,
+                             uint32_t build,
                              const std::string& servicePack) {
     constexpr uint32_t kPlatformNt = 2;
     const bool nt = platformId == kPlatformNt;
@@ -240,7 +290,10 @@ std::string FormatProcessorText(uint32_t processorCount, const std::string& name
     return prefix + UpToZero(name).substr(0, kNameLimit) + ", " + std::to_string(rawMHz) + " MHz";
 }
 
-std::string FormatMemoryText(uint64_t availableMB, uint64_t totalMB, uint64_t workingSetKB, uint64_t heapUsedKB,
+std::string FormatMemoryText(uint64_t availableMB,
+                             uint64_t totalMB,
+                             uint64_t workingSetKB,
+                             uint64_t heapUsedKB,
                              uint64_t heapTotalKB) {
     return std::to_string(availableMB) + " of " + std::to_string(totalMB) + " MB, Allocated " +
            std::to_string(workingSetKB) + " (" + std::to_string(heapUsedKB) + " of " + std::to_string(heapTotalKB) +

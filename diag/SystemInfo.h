@@ -22,7 +22,13 @@ public:
     virtual CpuidRegs Query(uint32_t leaf) const = 0;
 };
 
-enum CpuVendor : uint8_t { kVendorUnknown = 0, kVendorIntel = 1, kVendorCyrix = 2, kVendorAmd = 3, kVendorTransmeta = 4 };
+enum CpuVendor : uint8_t {
+    kVendorUnknown = 0,
+    kVendorIntel = 1,
+    kVendorCyrix = 2,
+    kVendorAmd = 3,
+    kVendorTransmeta = 4
+};
 
 struct CpuSpeed {
     int32_t rawMHz = 0;
@@ -41,9 +47,9 @@ struct CpuInfo {
     uint8_t stepping = 0;
     uint32_t features = 0;  // EDX of the identification leaf used
     CpuSpeed speed;
-    std::string vendorId;    // the 12 characters of leaf 0
-    std::string vendorName;  // "Intel", "AMD", "Cyrix", "Transmeta" or "Unknown"
-    std::string name;        // at most 48 characters
+    std::string vendorId;                        // the 12 characters of leaf 0
+    std::string vendorName;                      // "Intel", "AMD", "Cyrix", "Transmeta" or "Unknown"
+    std::string name;                            // at most 48 characters
     std::array<uint8_t, 16> cacheDescriptors{};  // Intel leaf 2, last call; byte 0 is the call count
     CpuidRegs amdCache;                          // leaf 0x80000005, kept but not shown
     uint32_t l2CacheKB = 0;
@@ -84,10 +90,16 @@ private:
 
 // "Windows NT 5.1 Build: 2600 Service Pack 3"; outside the NT family (platform id 2) the build
 // number keeps only its low 16 bits.
-std::string FormatSystemText(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build,
+std::string FormatSystemText(uint32_t platformId,
+                             uint32_t major,
+                             uint32_t minor,
+                             uint32_t build,
                              const std::string& servicePack);
 // "2x Pentium 4, 2793 MHz"; one processor gets no count.
 std::string FormatProcessorText(uint32_t processorCount, const std::string& name, int32_t rawMHz);
 // "812 of 2047 MB, Allocated 9344 (1021 of 1344) KB".
-std::string FormatMemoryText(uint64_t availableMB, uint64_t totalMB, uint64_t workingSetKB, uint64_t heapUsedKB,
+std::string FormatMemoryText(uint64_t availableMB,
+                             uint64_t totalMB,
+                             uint64_t workingSetKB,
+                             uint64_t heapUsedKB,
                              uint64_t heapTotalKB);

@@ -119,8 +119,8 @@ std::string SystemText() {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
-    return FormatSystemText(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion,
-                            version.dwBuildNumber, std::string(version.szCSDVersion, strnlen(version.szCSDVersion, 127)));
+    return FormatSystemText(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber,
+                            std::string(version.szCSDVersion, strnlen(version.szCSDVersion, 127)));
 }
 
 bool MeasureCpuSpeed(CpuInfo& info) {

@@ -29,7 +29,8 @@ public:
     void Put(uint64_t address, uint64_t value, int size) {
         for (auto& [base, bytes] : blocks_) {
             if (address >= base && address + static_cast<uint64_t>(size) <= base + bytes.size()) {
-                for (int i = 0; i < size; ++i) bytes[address - base + static_cast<uint64_t>(i)] = (value >> (8 * i)) & 0xFF;
+                for (int i = 0; i < size; ++i)
+                    bytes[address - base + static_cast<uint64_t>(i)] = (value >> (8 * i)) & 0xFF;
                 return;
             }
         }
@@ -37,7 +38,8 @@ public:
     }
     void PutBytes(uint64_t address, std::initializer_list<uint8_t> values) {
         uint64_t a = address;
-        for (uint8_t v : values) Put(a++, v, 1);
+        for (uint8_t v : values)
+            Put(a++, v, 1);
     }
 
 private:
@@ -57,8 +59,8 @@ TEST(StackWalk, ReadsTheCodeSectionFromTheImageHeaders) {
     memory.Put(base, 0x5A4D, 2);
     memory.Put(base + 0x3C, 0x80, 4);
     memory.Put(base + 0x80, 0x00004550, 4);
-    memory.Put(base + 0x98 + 4, 0x3000, 4);    // SizeOfCode
-    memory.Put(base + 0x98 + 20, 0x1000, 4);   // BaseOfCode
+    memory.Put(base + 0x98 + 4, 0x3000, 4);   // SizeOfCode
+    memory.Put(base + 0x98 + 20, 0x1000, 4);  // BaseOfCode
     const CodeRange range = ImageCodeRange(memory, base);
     EXPECT_EQ(range.start, 0x401000u);
     EXPECT_EQ(range.end, 0x404000u);
@@ -149,7 +151,8 @@ struct SyntheticStack {
         std::vector<uint64_t> listed;
         uint64_t frame = start;
         uint64_t caller = 0;
-        while (StepFrame(frame, caller, start - 1, high, word, table, memory)) listed.push_back(caller);
+        while (StepFrame(frame, caller, start - 1, high, word, table, memory))
+            listed.push_back(caller);
         return listed;
     }
 
@@ -187,8 +190,10 @@ TEST_P(FrameChain, OneLineTraceOfTwentyFramesHoldsTwelveAndSaysItWasCut) {
     const int word = GetParam();
     SyntheticStack s(word, 0x120000, 0x401000);
     std::vector<uint64_t> frames;
-    for (int i = 0; i <= 20; ++i) frames.push_back(s.low + 0x40 + static_cast<uint64_t>(i) * 0x40);
-    for (int i = 0; i < 20; ++i) s.Frame(frames[i], frames[i + 1], s.AfterCall(0x100 + static_cast<uint64_t>(i) * 0x10));
+    for (int i = 0; i <= 20; ++i)
+        frames.push_back(s.low + 0x40 + static_cast<uint64_t>(i) * 0x40);
+    for (int i = 0; i < 20; ++i)
+        s.Frame(frames[i], frames[i + 1], s.AfterCall(0x100 + static_cast<uint64_t>(i) * 0x10));
     s.Frame(frames[20], 0, 0);
     const std::vector<uint64_t> listed = s.Walk(frames[0]);
     ASSERT_EQ(listed.size(), 20u);
@@ -203,11 +208,13 @@ TEST_P(FrameChain, OneLineTraceOfTwentyFramesHoldsTwelveAndSaysItWasCut) {
     EXPECT_EQ(added, 12u);
     const std::string text = oneLine.Finish();
     std::string expected;
-    for (size_t i = 0; i < 12; ++i) expected += HexDigits(listed[i], digits) + ",";
+    for (size_t i = 0; i < 12; ++i)
+        expected += HexDigits(listed[i], digits) + ",";
     EXPECT_EQ(text, expected + "0");
 
     TraceText multiLine(false, digits);
-    for (uint64_t caller : listed) ASSERT_TRUE(multiLine.Add(caller));
+    for (uint64_t caller : listed)
+        ASSERT_TRUE(multiLine.Add(caller));
     const std::string lines = multiLine.Finish();
     EXPECT_EQ(lines.size(), listed.size() * (static_cast<size_t>(digits) + 2));
     EXPECT_EQ(lines.substr(lines.size() - 2), "\r\n");
@@ -248,12 +255,14 @@ TEST(StackWalk, DumpsSixteenBytesToALineAndStopsAtTheStackBase) {
     FakeMemory memory;
     const uint64_t base = 0x120000;
     auto& bytes = memory.Block(base - 0x200, 0x200);
-    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i);
     const std::string dump = FormatStackDump(memory, base - 100, base);
     const std::string firstLine = "9C 9D 9E 9F A0 A1 A2 A3 - A4 A5 A6 A7 A8 A9 AA AB\r\n";
     EXPECT_EQ(dump.substr(0, firstLine.size()), firstLine);
     size_t lines = 0;
-    for (size_t at = dump.find("\r\n"); at != std::string::npos; at = dump.find("\r\n", at + 2)) ++lines;
+    for (size_t at = dump.find("\r\n"); at != std::string::npos; at = dump.find("\r\n", at + 2))
+        ++lines;
     EXPECT_EQ(lines, 6u);
     EXPECT_EQ(dump.substr(dump.rfind("\r\n") + 2), "FC FD FE FF ");
 

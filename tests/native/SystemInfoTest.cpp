@@ -158,7 +158,8 @@ TEST(SystemInfo, FormatsTheProcessorAndMemoryLines) {
 TEST(SystemInfo, SpeedRoundsStopWhenThreeAgreeOrAfterTwenty) {
     // 10 MHz counter: 1000 ticks are 100 microseconds.
     SpeedRounds steady(10000000);
-    while (!steady.Done()) steady.AddRound(300000, 1000);
+    while (!steady.Done())
+        steady.AddRound(300000, 1000);
     EXPECT_EQ(steady.rounds(), 3);
     EXPECT_EQ(steady.Result().rawMHz, 3000);
     EXPECT_DOUBLE_EQ(steady.Result().totalMicroseconds, 300.0);
@@ -174,7 +175,8 @@ TEST(SystemInfo, SpeedRoundsStopWhenThreeAgreeOrAfterTwenty) {
     EXPECT_EQ(settling.rounds(), 6);
 
     SpeedRounds noisy(10000000);
-    for (int i = 0; !noisy.Done(); ++i) noisy.AddRound(i % 2 ? 200000 : 400000, 1000);
+    for (int i = 0; !noisy.Done(); ++i)
+        noisy.AddRound(i % 2 ? 200000 : 400000, 1000);
     EXPECT_EQ(noisy.rounds(), SpeedRounds::kMaxRounds);
     EXPECT_EQ(noisy.Result().rawMHz, 3000);
 }

@@ -72,7 +72,8 @@ TEST(StackTrace, TheOneLineFormIsCutAfterTwelveAddresses) {
     const std::string trace = Recurse(20, &callers);
     EXPECT_EQ(callers.size(), 12u);
     EXPECT_TRUE(std::regex_match(trace, std::regex("(" + kHexAddress + ",){12}0"))) << trace;
-    for (uintptr_t caller : callers) EXPECT_TRUE(Within(caller, reinterpret_cast<const void*>(&Recurse)));
+    for (uintptr_t caller : callers)
+        EXPECT_TRUE(Within(caller, reinterpret_cast<const void*>(&Recurse)));
 }
 
 TEST(StackTrace, WalksOtherThreadsUpToTheirOwnStackBase) {
@@ -120,8 +121,8 @@ TEST(SystemInfo, DescribesThisMachinePlausibly) {
     EXPECT_EQ(m[2].str(), system.dwNumberOfProcessors == 1 ? "" : std::to_string(system.dwNumberOfProcessors));
 
     const std::string memory = MemoryText();
-    ASSERT_TRUE(std::regex_match(memory, m,
-                                 std::regex("([0-9]+) of ([0-9]+) MB, Allocated ([0-9]+) \\(([0-9]+) of ([0-9]+)\\) KB")))
+    ASSERT_TRUE(std::regex_match(
+        memory, m, std::regex("([0-9]+) of ([0-9]+) MB, Allocated ([0-9]+) \\(([0-9]+) of ([0-9]+)\\) KB")))
         << memory;
     const auto number = [&](int i) { return std::stoull(m[i].str()); };
     EXPECT_GT(number(2), 0u);
