@@ -148,7 +148,8 @@ void WriteCatalogue() {
 
 void PrintRatio(const char* what, const std::vector<double>& host, const std::vector<double>& bare) {
     std::vector<double> ratios;
-    for (size_t i = 0; i < host.size(); ++i) ratios.push_back(host[i] / bare[i]);
+    for (size_t i = 0; i < host.size(); ++i)
+        ratios.push_back(host[i] / bare[i]);
     std::printf("  %s: ratio of medians %.3f, median of pair ratios %.3f\n", what, Median(host) / Median(bare),
                 Median(ratios));
 }
@@ -241,13 +242,15 @@ bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_ge
 HWND WaitForWindow(const char* className, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     HWND window = nullptr;
-    while (!(window = FindWindowA(className, nullptr)) && GetTickCount() - start < timeoutMs) Sleep(20);
+    while (!(window = FindWindowA(className, nullptr)) && GetTickCount() - start < timeoutMs)
+        Sleep(20);
     return window;
 }
 
 void MeasureSupervision(int seconds) {
     std::printf("\nsupervised run: one screensaver that runs until closed, no change timer, %d s\n", seconds);
-    for (int i = 0; i < kSavers; ++i) DeleteFileA(SaverPath(i).c_str());
+    for (int i = 0; i < kSavers; ++i)
+        DeleteFileA(SaverPath(i).c_str());
     DeleteFileA(ListFile().c_str());
     const std::string runner = kSystem + "\\bench_run.scr";
     if (!CopyFileA((BinFolder() + "\\fixture.scr").c_str(), runner.c_str(), FALSE)) {
@@ -298,13 +301,11 @@ void MeasureSupervision(int seconds) {
     if (UnderWine()) std::printf("  Wine counts CPU time in 10 ms clock ticks: 0 means less than one tick\n");
     if (haveMemory) {
         std::printf("  peak working set %.1f KiB, working set %.1f KiB, private %.1f KiB\n",
-                    memory.PeakWorkingSetSize / 1024.0, memory.WorkingSetSize / 1024.0,
-                    memory.PagefileUsage / 1024.0);
+                    memory.PeakWorkingSetSize / 1024.0, memory.WorkingSetSize / 1024.0, memory.PagefileUsage / 1024.0);
     } else {
         std::printf("  peak working set: not available (error %lu)\n", GetLastError());
     }
-    std::printf("  after the close: host %s in %.0f ms, exit code %lu\n", ended ? "ended" : "did NOT end", endMs,
-                code);
+    std::printf("  after the close: host %s in %.0f ms, exit code %lu\n", ended ? "ended" : "did NOT end", endMs, code);
 }
 
 void Prepare() {
@@ -335,7 +336,8 @@ void Prepare() {
 void PrintMachineLoad() {
     const std::string load = ReadWholeFile("Z:\\proc\\loadavg");
     size_t end = 0;
-    for (int field = 0; field < 3 && end != std::string::npos; ++field) end = load.find(' ', end + (field > 0));
+    for (int field = 0; field < 3 && end != std::string::npos; ++field)
+        end = load.find(' ', end + (field > 0));
     if (!load.empty()) std::printf("\nmachine load average (1, 5, 15 min): %s\n", load.substr(0, end).c_str());
 }
 

@@ -17,7 +17,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     DWORD written = 0;
-    const bool ok = WriteFile(file, text, static_cast<DWORD>(size), &written, nullptr) && written == static_cast<DWORD>(size);
+    const bool ok =
+        WriteFile(file, text, static_cast<DWORD>(size), &written, nullptr) && written == static_cast<DWORD>(size);
     CloseHandle(file);
     return ok ? 0 : 1;
 }
