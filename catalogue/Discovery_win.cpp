@@ -74,6 +74,15 @@ std::string FolderOr(int csidl, UINT(WINAPI* fallback)(LPSTR, UINT), const char*
     return folder;
 }
 
+// The user locale's case-insensitive sort key of `text`, as bytes that compare like CompareStringA.
+std::string SortKey(const std::string& text) {
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, nullptr, 0);
+    if (size <= 0) return text;
+    std::string key(static_cast<size_t>(size), '\0');
+    LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, key.data(), size);
+    return key;
+}
+
 // Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit process;
 // the redirection comes back on however the scan ends.
 class RedirectionOff {
@@ -160,10 +169,17 @@ void ScanFolder(const std::string& folder, bool append) {
 
     std::vector<std::string> files;
     ListScreensaverFiles(path, files);
-    std::sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_LESS_THAN;
-    });
-    FoundSaverFiles.insert(FoundSaverFiles.end(), files.begin(), files.end());
+    // The order of CompareStringA (user locale, ignoring case), reached through sort keys: comparing
+    // the keys bytewise gives CompareString's answer, and each name is mapped once instead of at
+    // every one of the n log n comparisons.
+    std::vector<std::pair<std::string, size_t>> keyed;
+    keyed.reserve(files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+        keyed.emplace_back(SortKey(files[i]), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    FoundSaverFiles.reserve(FoundSaverFiles.size() + files.size());
+    for (const auto& entry : keyed)
+        FoundSaverFiles.push_back(std::move(files[entry.second]));
 }
 
 std::string SaverDescription(const std::string& filePath) {

@@ -9,7 +9,7 @@
 
 #include "catalogue/SaverList.h"
 
-extern TSaverList AllSavers;                       // the catalogue; a saver index points into it
+extern TSaverList AllSavers;                      // the catalogue; a saver index points into it
 extern std::vector<std::string> FoundSaverFiles;  // the screensaver paths of the last scan
 // Set by the settings window before its full-screen test, so that the host reuses the catalogue.
 extern bool LaunchedFromSettings;

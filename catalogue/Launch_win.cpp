@@ -19,8 +19,8 @@ bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    const bool created = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                        &startup, &process);
+    const bool created =
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     if (created) {
         ChildProcess = process.hProcess;
         ChildProcessId = process.dwProcessId;

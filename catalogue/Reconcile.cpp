@@ -37,7 +37,8 @@ public:
             next_[tail_] = node;
         }
         tail_ = node;
-        if (maxima_.empty() || maxima_.rbegin()->first < keys_[node]) maxima_.emplace_hint(maxima_.end(), keys_[node], node);
+        if (maxima_.empty() || maxima_.rbegin()->first < keys_[node])
+            maxima_.emplace_hint(maxima_.end(), keys_[node], node);
     }
 
     void Place(TSaverItem item) {
@@ -57,12 +58,14 @@ public:
             next_[before] = node;
         }
         // Everything before the new entry sorts at or below it: it is a new maximum unless one equals it.
-        if (after == maxima_.begin() || std::prev(after)->first < keys_[node]) maxima_.emplace_hint(after, keys_[node], node);
+        if (after == maxima_.begin() || std::prev(after)->first < keys_[node])
+            maxima_.emplace_hint(after, keys_[node], node);
     }
 
     void MoveInto(TSaverList& list) {
         list.Clear();
-        for (size_t node = head_; node != kNone; node = next_[node]) list.Add(items_[node]);
+        for (size_t node = head_; node != kNone; node = next_[node])
+            list.Add(items_[node]);
     }
 
 private:
@@ -85,14 +88,16 @@ private:
 
 }  // namespace
 
-void ReconcileSavers(TSaverList& savers, std::vector<std::string>& found,
+void ReconcileSavers(TSaverList& savers,
+                     std::vector<std::string>& found,
                      const std::function<bool(const std::string&)>& fileExists,
                      const std::function<std::string(const std::string&)>& describe) {
     // A found line equal to an entry's path has that entry's file name too, so matching by the
     // lower-cased file name alone picks the same first line as comparing paths first.
     std::unordered_map<std::string, NameLines> linesByName;
     linesByName.reserve(found.size());
-    for (size_t j = 0; j < found.size(); ++j) linesByName[NameKey(found[j])].lines.push_back(j);
+    for (size_t j = 0; j < found.size(); ++j)
+        linesByName[NameKey(found[j])].lines.push_back(j);
 
     std::vector<bool> lineTaken(found.size(), false);
     std::unordered_set<std::string> catalogued;

@@ -21,6 +21,7 @@ bool IsScreensaverFileName(std::string_view fileName);
 //   unsigned values).
 // Afterwards `found` holds the files that were skipped as copies of a catalogued name.
 // Runs in O(n log n) for n entries and files.
-void ReconcileSavers(TSaverList& savers, std::vector<std::string>& found,
+void ReconcileSavers(TSaverList& savers,
+                     std::vector<std::string>& found,
                      const std::function<bool(const std::string&)>& fileExists,
                      const std::function<std::string(const std::string&)>& describe);

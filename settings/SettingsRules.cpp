@@ -50,18 +50,18 @@ std::string SaverListPath(const std::string& dataFolder, const std::string& inst
 std::string DataFolderCandidateOf(int index, const DataFolderBases& bases) {
     auto under = [](const std::string& base, const std::string& tail) { return base.empty() ? base : base + tail; };
     switch (index) {
-    case 1:
-        return under(bases.appData, "\\Vantora");
-    case 2:
-        return under(bases.appData, "\\Vantora_Data");
-    case 3:
-        return under(bases.installPath, "\\Data");
-    case 4:
-        return under(bases.documents, "\\Vantora_Data");
-    case 5:
-        return under(bases.temp, "Vantora_Data");
-    default:
-        throw Exception("Wrong pathind");
+        case 1:
+            return under(bases.appData, "\\Vantora");
+        case 2:
+            return under(bases.appData, "\\Vantora_Data");
+        case 3:
+            return under(bases.installPath, "\\Data");
+        case 4:
+            return under(bases.documents, "\\Vantora_Data");
+        case 5:
+            return under(bases.temp, "Vantora_Data");
+        default:
+            throw Exception("Wrong pathind");
     }
 }
 
@@ -84,8 +84,8 @@ std::string UrlEncode(std::string_view text) {
     out.reserve(text.size());
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                           byte == '-' || byte == '.' || byte == '_' || byte == '~';
+        const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_' || byte == '~';
         if (plain) {
             out += c;
         } else {

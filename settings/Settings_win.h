@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <string>
 
-extern int32_t OrderMode;     // 1 Sequential, 2 Random, 4 Reverse; other stored values kept as read
-extern bool ChangeOnceADay;   // keep one screensaver for the whole day
-extern bool ChangeEvery;      // change every ChangeTime minutes
-extern int32_t ChangeTime;    // minutes between changes
-extern bool NewDay;           // "OrderDate" is not today
-extern int32_t Delay;         // seconds of inactivity before Windows starts the screensaver
-extern bool RestoreSaver;     // "Set itself as default screensaver" (the agent acts on it)
-extern bool RestoreDelay;     // "Restore Wait time": the stored Delay wins over the system's
-extern bool AgentEnabled;     // the tray agent starts with Windows
+extern int32_t OrderMode;    // 1 Sequential, 2 Random, 4 Reverse; other stored values kept as read
+extern bool ChangeOnceADay;  // keep one screensaver for the whole day
+extern bool ChangeEvery;     // change every ChangeTime minutes
+extern int32_t ChangeTime;   // minutes between changes
+extern bool NewDay;          // "OrderDate" is not today
+extern int32_t Delay;        // seconds of inactivity before Windows starts the screensaver
+extern bool RestoreSaver;    // "Set itself as default screensaver" (the agent acts on it)
+extern bool RestoreDelay;    // "Restore Wait time": the stored Delay wins over the system's
+extern bool AgentEnabled;    // the tray agent starts with Windows
 extern bool AgentEnabledAtLoad;
 extern bool PasswordProtected;  // Windows asks for the password when the screensaver ends
 extern bool PasswordProtectedAtLoad;

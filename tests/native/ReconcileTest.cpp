@@ -14,13 +14,16 @@ using Files = std::vector<std::string>;
 
 // The reconciliation exactly as first written: every entry against every found line, every new
 // line against every entry. Slow, but plainly the intended result.
-void ReconcileByTheBook(TSaverList& savers, Files& found, const std::set<std::string>& existing,
+void ReconcileByTheBook(TSaverList& savers,
+                        Files& found,
+                        const std::set<std::string>& existing,
                         const std::map<std::string, std::string>& descriptions) {
     for (int i = 0; i < savers.Count();) {
         const std::string p = savers.GetItem(i).FilePath;
         const std::string n = AsciiLower(FileNameOf(p));
         size_t j = 0;
-        while (j < found.size() && found[j] != p && AsciiLower(FileNameOf(found[j])) != n) ++j;
+        while (j < found.size() && found[j] != p && AsciiLower(FileNameOf(found[j])) != n)
+            ++j;
         if (j == found.size()) {
             savers.Delete(i);
             continue;
@@ -46,7 +49,8 @@ void ReconcileByTheBook(TSaverList& savers, Files& found, const std::set<std::st
             continue;
         }
         int at = 0;
-        while (at < savers.Count() && !(AsciiLower(d) < AsciiLower(savers.GetItem(at).Description))) ++at;
+        while (at < savers.Count() && !(AsciiLower(d) < AsciiLower(savers.GetItem(at).Description)))
+            ++at;
         if (at == savers.Count()) {
             savers.Add(item);
         } else {
@@ -212,7 +216,8 @@ TEST(Reconcile, MatchesTheBookOnRandomCatalogues) {
         for (const std::string& folder : {folders[0], folders[1], folders[2]}) {
             std::set<std::string> names;
             const size_t count = pick(8);
-            for (size_t i = 0; i < count; ++i) names.insert(randomName());
+            for (size_t i = 0; i < count; ++i)
+                names.insert(randomName());
             for (const std::string& name : names) {
                 found.push_back(folder + "\\" + name);
                 world.existing.insert(found.back());

@@ -73,7 +73,8 @@ TEST(SettingsRules, DataFolderCandidatesSkipUnknownBases) {
     EXPECT_EQ(DataFolderCandidateOf(4, bases), "C:\\Docs\\Vantora_Data");
     EXPECT_EQ(DataFolderCandidateOf(5, bases), "C:\\Temp\\Vantora_Data");
     const DataFolderBases unknown;
-    for (int i = 1; i <= kDataFolderCandidates; ++i) EXPECT_EQ(DataFolderCandidateOf(i, unknown), "") << i;
+    for (int i = 1; i <= kDataFolderCandidates; ++i)
+        EXPECT_EQ(DataFolderCandidateOf(i, unknown), "") << i;
     for (int bad : {0, -1, 6, 1000}) {
         try {
             DataFolderCandidateOf(bad, bases);
