@@ -28,9 +28,9 @@
 namespace {
 
 constexpr int kSavers = 200;
-constexpr int kWarmUps = 3;
+constexpr int kWarmUps = 2;
 constexpr int kRounds = 15;
-constexpr int kFirstTimeRounds = 10;
+constexpr int kFirstTimeRounds = 6;
 constexpr DWORD kRunTimeoutMs = 30000;
 constexpr char kFixtureClass[] = "VantoraFixture";
 
