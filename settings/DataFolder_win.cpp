@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "app/Handles.h"
 #include "app/Random.h"
 #include "app/Text.h"
@@ -139,6 +137,5 @@ std::string RechooseDataFolder() {
 }
 
 void SendWebErrorNotice(int code, uintptr_t address, const std::string& comment) {
-    ShellExecuteA(GetDesktopWindow(), "open", WebErrorUrl(code, address, comment).c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    ShellOpen(GetDesktopWindow(), WebErrorUrl(code, address, comment), nullptr, nullptr, SW_SHOWNORMAL);
 }

@@ -1,8 +1,7 @@
 #include "settings/SystemHelpers_win.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
-
-#include <vector>
 
 #include "app/Handles.h"
 #include "settings/Registry_win.h"
@@ -21,10 +20,36 @@ void PumpMessages() {
     }
 }
 
+// Loading shell32 costs a full-screen start tens of milliseconds before the first screensaver
+// shows, so it is loaded only when something actually needs the shell.
+static FARPROC ShellFunction(const char* name) {
+    static HMODULE shell = LoadLibraryA("shell32.dll");
+    return shell ? GetProcAddress(shell, name) : nullptr;
+}
+
+template <typename Fn>
+static Fn ShellFunctionAs(const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(ShellFunction(name)));
+}
+
 std::string SpecialFolderPath(int csidl) {
     char buffer[kPathBuffer] = {};
-    if (!SHGetSpecialFolderPathA(nullptr, buffer, csidl, FALSE)) return {};
+    // The shell answers these two from the same kernel32 calls; asking kernel32 directly keeps
+    // shell32 out of every start.
+    if (csidl == CSIDL_WINDOWS || csidl == CSIDL_SYSTEM) {
+        UINT length = csidl == CSIDL_WINDOWS ? GetWindowsDirectoryA(buffer, kPathBuffer)
+                                             : GetSystemDirectoryA(buffer, kPathBuffer);
+        return length > 0 && length < kPathBuffer ? std::string(buffer, length) : std::string();
+    }
+    auto getPath = ShellFunctionAs<BOOL(WINAPI*)(HWND, LPSTR, int, BOOL)>("SHGetSpecialFolderPathA");
+    if (!getPath || !getPath(nullptr, buffer, csidl, FALSE)) return {};
     return buffer;
+}
+
+void ShellOpen(HWND owner, const std::string& file, const char* parameters, const char* folder, int show) {
+    auto execute =
+        ShellFunctionAs<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>("ShellExecuteA");
+    if (execute) execute(owner, "open", file.c_str(), parameters, folder, show);
 }
 
 std::string ShellFolder(const std::string& name) {

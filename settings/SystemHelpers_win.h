@@ -11,6 +11,8 @@ void ShowMessage(const std::string& text);
 // Dispatches every message waiting in this thread's queue and returns once it is empty; never waits.
 void PumpMessages();
 std::string SpecialFolderPath(int csidl);
+// ShellExecuteA "open" of `file`; the result is not checked.
+void ShellOpen(HWND owner, const std::string& file, const char* parameters, const char* folder, int show);
 // A value of the user's Explorer "Shell Folders" key, read-only; "" on any failure.
 std::string ShellFolder(const std::string& name);
 std::string AppDataFolder();

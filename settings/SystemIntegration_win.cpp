@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "settings/Registry_win.h"
 #include "settings/SettingsRules.h"
 #include "settings/Settings_win.h"
+#include "settings/SystemHelpers_win.h"
 
 const char kAgentWindowClass[] = "messages_Vantora";
 const char kAgentWindowTitle[] = "Vantora_messages";
@@ -57,7 +56,7 @@ void WriteAgentEntry() {
 void StartAgentUnlessRunning() {
     if (AgentWindow()) return;
     const std::string folder = "\"" + InstallPath + "\"";
-    ShellExecuteA(nullptr, "open", AgentCommand(InstallPath).c_str(), "", folder.c_str(), SW_HIDE);
+    ShellOpen(nullptr, AgentCommand(InstallPath), "", folder.c_str(), SW_HIDE);
 }
 
 void NotifyAgent() {
