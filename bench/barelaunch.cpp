@@ -5,16 +5,10 @@
 // which tells the cost of loading them apart from the host's own work.
 #include <windows.h>
 
-#ifdef BARELAUNCH_SYSTEM_DLLS
-#include <shlobj.h>
-#endif
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
 #ifdef BARELAUNCH_SYSTEM_DLLS
     // Never true, but the compiler cannot know: the calls keep the imports, so the loader maps the DLLs.
     if (commandLine == nullptr) {
-        char folder[MAX_PATH];
-        SHGetSpecialFolderPathA(nullptr, folder, CSIDL_APPDATA, FALSE);
         RegCloseKey(HKEY_CURRENT_USER);
         return GetSystemMetrics(SM_CXSCREEN);
     }

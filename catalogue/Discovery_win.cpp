@@ -152,7 +152,9 @@ std::string SysWow64Folder() {
 
 void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& list) {
     WIN32_FIND_DATAA data;
-    UniqueFind find(FindFirstFileA((folder + "\\*.*").c_str(), &data));
+    // The pattern only narrows what the system hands back (the System folder holds thousands of
+    // files); the name test below still decides, so short-name matches such as "x.scrx" stay out.
+    UniqueFind find(FindFirstFileA((folder + "\\*.scr").c_str(), &data));
     if (!find) return;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // also "." and ".."

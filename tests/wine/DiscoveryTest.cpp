@@ -87,6 +87,7 @@ TEST_F(Discovery, TakesScreensaversOfAnyCaseButNotTheProgramItself) {
     Place(system, "Vantora.SCR", "Vantora itself");
     Place(system, "vttX.Scr", "Ex");
     Place(system, "vttnot.scr.txt", "Not one");
+    Place(system, "vttlonger.scrx", "Not one either");  // its short name ends in .SCR
     CreateDirectoryA((system + "\\vttdir.scr").c_str(), nullptr);
     DiscoverSavers();
     EXPECT_EQ(Ours(), std::vector<std::string>{"Ex|C:\\windows\\system32\\vttX.Scr"});
