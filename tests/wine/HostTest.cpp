@@ -2,6 +2,7 @@
 // System folder, judged by the fixtures' logs, the registry and saverlist.dat.
 #include <gtest/gtest.h>
 
+#include "app/Handles.h"
 #include "catalogue/SaverList.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
@@ -29,12 +30,11 @@ bool Logged(const std::string& name, const std::string& text) {
 
 void RemoveFixtures() {
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((kSystem + "\\vt_*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    UniqueFind find(FindFirstFileA((kSystem + "\\vt_*").c_str(), &data));
+    if (!find) return;
     do {
         DeleteFileA((kSystem + "\\" + data.cFileName).c_str());
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.get(), &data));
 }
 
 class Host : public ::testing::Test {
@@ -62,37 +62,45 @@ protected:
         return RunAndWait("\"" + BinFolder() + "\\vantora.scr\" " + args, timeoutMs);
     }
 
+    // A run in which `first` is due for a change at the first poll, with vt_b_exit next; its length in ms.
+    DWORD RunWithChangeDue(const std::string& first, const std::string& mode = "") {
+        Install(first, mode);
+        Install("vt_b_exit");
+        WriteSettingString("ChangeTime", "0");
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(Run("/s", 60000), 0);
+        return GetTickCount() - start;
+    }
+
     std::string ListFile() const { return AppDataFolder() + "\\Vantora\\saverlist.dat"; }
     UrlLog urls_;  // notices of the data folder go to the log, never to a browser
 };
 
 TEST_F(Host, SuccessiveRunsFollowTheOrderAndResume) {
-    Install("vt_a_exit");
-    Install("vt_b_exit");
-    Install("vt_c_exit");
-
-    for (const char* expected : {"vt_a_exit", "vt_b_exit", "vt_c_exit", "vt_a_exit"}) {
-        SCOPED_TRACE(expected);
+    const std::string names[] = {"vt_a_exit", "vt_b_exit", "vt_c_exit"};
+    for (const std::string& name : names) Install(name);
+    auto expectPrev = [&](int index) {
+        EXPECT_EQ(ReadSettingString("Prev"), std::to_string(index) + "?" + Fixture(names[index]));
+    };
+    for (int i = 0; i < 4; ++i) {
         ASSERT_EQ(Run("/s"), 0);
-        EXPECT_EQ(ReadSettingString("Prev").substr(2), Fixture(expected));
+        expectPrev(i % 3);
     }
-    EXPECT_EQ(ReadSettingString("Prev"), "0?" + Fixture("vt_a_exit"));
     EXPECT_EQ(LogOf("vt_a_exit").size(), 2u);
     EXPECT_TRUE(Logged("vt_b_exit", "\"" + Fixture("vt_b_exit") + "\" /s"));
 
     WriteSettingString("Order", "20");  // Reverse, change every
-    ASSERT_EQ(Run("/s"), 0);
-    EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_c_exit"));
-    ASSERT_EQ(Run("/s"), 0);
-    EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+    for (int index : {2, 1}) {
+        ASSERT_EQ(Run("/s"), 0);
+        expectPrev(index);
+    }
 
     WriteSettingString("Order", "18");  // Random never repeats the previous one
     std::string previous = ReadSettingString("Prev");
     for (int i = 0; i < 4; ++i) {
         ASSERT_EQ(Run("/s"), 0);
-        std::string now = ReadSettingString("Prev");
-        EXPECT_NE(now, previous);
-        previous = now;
+        EXPECT_NE(ReadSettingString("Prev"), previous);
+        previous = ReadSettingString("Prev");
     }
 }
 
@@ -118,64 +126,41 @@ TEST_F(Host, OnceADayKeepsTheDaysSaverAndItsDate) {
 }
 
 TEST_F(Host, ChangeTimeZeroReplacesTheSaverAtTheFirstPoll) {
-    Install("vt_a_run");
-    Install("vt_b_exit");
-    WriteSettingString("Order", "17");
-    WriteSettingString("ChangeTime", "0");
-    ASSERT_EQ(Run("/s"), 0);
+    WriteSettingString("Order", "17");  // Sequential, change every
+    RunWithChangeDue("vt_a_run");
     EXPECT_TRUE(Logged("vt_a_run", "closed"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
     EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
 }
 
 TEST_F(Host, ASaverThatIgnoresCloseIsTerminatedAfterTheGrace) {
-    Install("vt_a_hang");
-    Install("vt_b_exit");
-    WriteSettingString("ChangeTime", "0");
-    DWORD start = GetTickCount();
-    ASSERT_EQ(Run("/s", 60000), 0);
-    DWORD took = GetTickCount() - start;
+    const DWORD took = RunWithChangeDue("vt_a_hang");
     EXPECT_TRUE(Logged("vt_a_hang", "ignored close"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
-    EXPECT_GE(took, 10000u);
-    EXPECT_LT(took, 20000u);
+    EXPECT_TRUE(took >= 10000 && took < 20000) << took;
 }
 
 TEST_F(Host, AHungSaverCannotStallTheHostBeyondTheGrace) {
-    Install("vt_a_run", "freeze");
-    Install("vt_b_exit");
-    WriteSettingString("ChangeTime", "0");
-    DWORD start = GetTickCount();
-    ASSERT_EQ(Run("/s", 60000), 0);
-    DWORD took = GetTickCount() - start;
+    EXPECT_LT(RunWithChangeDue("vt_a_run", "freeze"), 20000u);
     EXPECT_TRUE(Logged("vt_a_run", "frozen"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
-    EXPECT_LT(took, 20000u);
 }
 
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND MakeWindow(const char* title, DWORD style) {
+HWND MakeWindow(const char* title) {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = PlainProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VantoraHostTest";
     RegisterClassA(&wc);
-    return CreateWindowA("VantoraHostTest", title, style, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    return CreateWindowA(wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                         wc.hInstance, nullptr);
 }
 
 TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
-    Install("vt_a_run", "nofocus");
-    Install("vt_b_exit");
-    WriteSettingString("ChangeTime", "0");
-    HWND front = MakeWindow("in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND front = MakeWindow("in front");
     ASSERT_NE(front, nullptr);
     SetForegroundWindow(front);
-    DWORD start = GetTickCount();
-    ASSERT_EQ(Run("/s"), 0);
-    EXPECT_LT(GetTickCount() - start, 8000u);  // no grace period
+    EXPECT_LT(RunWithChangeDue("vt_a_run", "nofocus"), 8000u);  // no grace period
     DestroyWindow(front);
 
     EXPECT_FALSE(Logged("vt_a_run", "closed"));
@@ -192,9 +177,8 @@ TEST_F(Host, NothingTickedStartsNothing) {
     Install("vt_a_exit");
     ASSERT_EQ(Run("/s"), 0);  // chooses the data folder
     TSaverList list;
-    TSaverItem unticked = MakeSaverItem("Fixture Saver", Fixture("vt_a_exit"));
-    unticked.Checked = false;
-    list.Add(unticked);
+    list.Add(MakeSaverItem("Fixture Saver", Fixture("vt_a_exit")));
+    list.ItemPtr(0).Checked = false;
     list.SaveToFile(ListFile());
     DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
     std::string prev = ReadSettingString("Prev");
@@ -210,25 +194,21 @@ TEST_F(Host, ASaverThatCannotStartEndsTheRun) {
     Install("vt_c_exit");
     ASSERT_EQ(Run("/s"), 0);  // a
     ASSERT_EQ(Run("/s"), 0);  // c
-    DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
-    DeleteFileA((kSystem + "\\vt_c_exit.log").c_str());
+    for (const char* log : {"\\vt_a_exit.log", "\\vt_c_exit.log"}) DeleteFileA((kSystem + log).c_str());
     ASSERT_EQ(Run("/s", 10000), 0);  // the broken one: nothing else is tried
     EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_b_broken"));
-    EXPECT_EQ(LogOf("vt_a_exit").size(), 0u);
-    EXPECT_EQ(LogOf("vt_c_exit").size(), 0u);
+    EXPECT_TRUE(LogOf("vt_a_exit").empty() && LogOf("vt_c_exit").empty());
 }
 
 TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
     Install("vt_a_run");
-    HWND box = MakeWindow("preview box", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    HWND box = MakeWindow("preview box");
     ASSERT_NE(box, nullptr);
     const std::string handle = std::to_string(reinterpret_cast<uintptr_t>(box));
 
     ASSERT_EQ(Run("/p " + handle, 10000), 0);
     EXPECT_EQ(ReadSettingString("Prev"), "");
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(kSettingsKey, true));
-    EXPECT_FALSE(reg.ValueExists("OrderDate"));
+    EXPECT_EQ(ReadSettingString("OrderDate"), "");
 
     // The child outlives the host and draws into the box until the box goes away.
     for (int i = 0; i < 50 && LogOf("vt_a_run").empty(); ++i) Sleep(100);

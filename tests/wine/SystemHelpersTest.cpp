@@ -26,7 +26,6 @@ TEST(SystemHelpers, EnsureFolderCreatesOneLevelOnly) {
     EnsureFolder(dir / "one");  // already there
     EnsureFolder(dir / "a\\b");
     EXPECT_FALSE(FolderExists(dir / "a"));
-    EXPECT_FALSE(FolderExists(dir / "a\\b"));
 }
 
 TEST(SystemHelpers, PathMatchesFilesFoldersAndWildcards) {
@@ -42,12 +41,7 @@ TEST(SystemHelpers, PathMatchesFilesFoldersAndWildcards) {
 }
 
 TEST(SystemHelpers, ConvertsTextToWideAtAnyLength) {
-    EXPECT_EQ(ToWide(""), L"");
-    EXPECT_EQ(ToWide("abc"), L"abc");
-    std::string text99(99, 'q');
-    EXPECT_EQ(ToWide(text99), std::wstring(99, L'q'));
-    std::string text500(500, 'z');
-    EXPECT_EQ(ToWide(text500), std::wstring(500, L'z'));
+    for (size_t length : {0, 3, 99, 500}) EXPECT_EQ(ToWide(std::string(length, 'q')), std::wstring(length, L'q'));
 }
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
