@@ -19,18 +19,15 @@ std::string Names(const TSaverList& list) {
 }
 
 TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
-    TSaverList list;
-    EXPECT_EQ(list.Add(MakeSaverItem("Blank", "C:\\W\\b.scr")), 0);
-    TSaverItem item = list.GetItem(0);
-    EXPECT_TRUE(item.Checked);
-    EXPECT_EQ(item.Reserved, 0);
-    EXPECT_EQ(item.FilePath, "C:\\W\\b.scr");
+    TSaverList list = ListOf({"a"});
+    EXPECT_EQ(list.Add(MakeSaverItem("b", "C:\\W\\b.scr")), 1);  // the new entry's index
+    EXPECT_TRUE(list.GetItem(1).Checked);
+    EXPECT_EQ(list.GetItem(1).Reserved, 0);
 }
 
 TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
     TSaverList list = ListOf({"a", "b", "c"});
-    list.Insert(-1, MakeSaverItem("x", ""));
-    list.Insert(4, MakeSaverItem("x", ""));
+    for (int bad : {-1, 4}) list.Insert(bad, MakeSaverItem("x", ""));
     EXPECT_EQ(Names(list), "a b c ");
     list.Insert(3, MakeSaverItem("d", ""));
     list.Insert(0, MakeSaverItem("z", ""));
@@ -47,7 +44,7 @@ TEST(SaverList, GetItemCopiesAndItemPtrWritesThrough) {
     EXPECT_FALSE(list.GetItem(0).Checked);
 }
 
-TEST(SaverList, BadIndexesRaiseListErrorsAndChangeNothing) {
+TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {
     TSaverList list = ListOf({"a", "b", "c"});
     try {
         list.Delete(3);
@@ -62,14 +59,8 @@ TEST(SaverList, BadIndexesRaiseListErrorsAndChangeNothing) {
     EXPECT_EQ(Names(list), "a b c ");
     list.Delete(1);
     EXPECT_EQ(Names(list), "a c ");
-}
-
-TEST(SaverList, ClearEmptiesAndIsHarmlessWhenEmpty) {
-    TSaverList list;
     list.Clear();
-    EXPECT_EQ(list.Count(), 0);
-    list = ListOf({"a", "b"});
-    list.Clear();
+    list.Clear();  // harmless when empty
     EXPECT_EQ(list.Count(), 0);
 }
 
