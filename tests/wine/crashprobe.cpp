@@ -10,21 +10,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <stdexcept>
 #include <string>
 
 #include "diag/Report_win.h"
 
 namespace {
-
-std::string infoFile;
-
-void Note(const char* name, const void* address) {
-    if (FILE* f = std::fopen(infoFile.c_str(), "a")) {
-        std::fprintf(f, "%s=%llX\n", name, static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)));
-        std::fclose(f);
-    }
-}
 
 __attribute__((noinline)) int ReadThrough(const volatile int* p) { return *p + 1; }
 
@@ -36,63 +28,51 @@ __attribute__((noinline)) void ReadNull() {
     (void)result;
 }
 
+__attribute__((noinline)) void ReadNullNoexcept() noexcept { ReadNull(); }
+
 __attribute__((noinline)) void ThrowMarkup() {
     throw Exception("Cannot open C:\\a&b\\</TEXTAREA><script>alert(\"x\")</script>");
 }
 
-__attribute__((noinline)) void ThrowForeign() { throw std::runtime_error("not ours"); }
-
-__attribute__((noinline)) void ReadNullNoexcept() noexcept {
-    int (*volatile read)(const volatile int*) = ReadThrough;
-    volatile int result = read(nullptr);
-    (void)result;
-}
+void ThrowForeign() { throw std::runtime_error("not ours"); }
 
 LRESULT CALLBACK ProbeWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER) {
-        KillTimer(hwnd, 1);
-        RunGuarded(kModeStartupGuard, [] { throw Exception("second failure"); });
-        return 0;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message != WM_TIMER) return DefWindowProcA(hwnd, message, wParam, lParam);
+    KillTimer(hwnd, 1);
+    RunGuarded(kModeStartupGuard, [] { throw Exception("second failure"); });
+    return 0;
 }
 
-void ArmSecondFailure() {
+// The second failure comes from a timer that fires while the first report shows its message box.
+void ThrowWithSecondFailureArmed() {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = ProbeWindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VantoraCrashProbe";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VantoraCrashProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    SetTimer(hwnd, 1, 500, nullptr);
+    SetTimer(CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr), 1, 500,
+             nullptr);
+    ThrowMarkup();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) return 2;
-    const std::string action = argv[1];
+    const std::map<std::string, void (*)()> actions = {{"fault", ReadNull},
+                                                       {"throw", ThrowMarkup},
+                                                       {"foreign", ThrowForeign},
+                                                       {"noexcept", ReadNullNoexcept},
+                                                       {"reenter", ThrowWithSecondFailureArmed}};
+    const auto action = argc == 4 ? actions.find(argv[1]) : actions.end();
+    if (action == actions.end()) return 2;
     AppMode = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
-    infoFile = argv[3];
-    Note("ReadThrough", reinterpret_cast<const void*>(&ReadThrough));
-    Note("ReadNull", reinterpret_cast<const void*>(&ReadNull));
-    Note("ThrowMarkup", reinterpret_cast<const void*>(&ThrowMarkup));
-    Note("ReadNullNoexcept", reinterpret_cast<const void*>(&ReadNullNoexcept));
-    InstallExceptionHooks();
-
-    if (action == "fault") {
-        RunGuarded(kModeStartupGuard, [] { ReadNull(); });
-    } else if (action == "throw") {
-        RunGuarded(kModeStartupGuard, [] { ThrowMarkup(); });
-    } else if (action == "foreign") {
-        RunGuarded(kModeStartupGuard, [] { ThrowForeign(); });
-    } else if (action == "noexcept") {
-        RunGuarded(kModeStartupGuard, [] { ReadNullNoexcept(); });
-    } else if (action == "reenter") {
-        ArmSecondFailure();
-        RunGuarded(kModeStartupGuard, [] { ThrowMarkup(); });
-    } else {
-        return 2;
+    if (FILE* info = std::fopen(argv[3], "w")) {
+        std::fprintf(info, "ReadThrough=%p\nReadNull=%p\nThrowMarkup=%p\nReadNullNoexcept=%p\n",
+                     reinterpret_cast<void*>(&ReadThrough), reinterpret_cast<void*>(&ReadNull),
+                     reinterpret_cast<void*>(&ThrowMarkup), reinterpret_cast<void*>(&ReadNullNoexcept));
+        std::fclose(info);
     }
+    InstallExceptionHooks();
+    RunGuarded(kModeStartupGuard, action->second);
     return 1;  // every action ends in a report
 }
