@@ -55,7 +55,8 @@ TEST(DemoMath, PlasmaPaletteTurnsWithoutASeam) {
     PlasmaPalette(1.0 / 256.0, turned);
     for (int i = 0; i < 256; ++i) {
         const uint32_t a = palette[i], b = palette[(i + 1) % 256];  // 255 flows into 0 like any other pair
-        for (int shift : {0, 8, 16}) ASSERT_LE(std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)), 8) << i;
+        for (int shift : {0, 8, 16})
+            ASSERT_LE(std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)), 8) << i;
         EXPECT_EQ(turned[i], b);
     }
 }

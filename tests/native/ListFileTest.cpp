@@ -40,7 +40,9 @@ TSaverList Sample() {
 }
 
 // Every field, so that a round trip that drops one shows.
-auto Fields(const TSaverItem& item) { return std::make_tuple(item.Description, item.FilePath, item.Checked, item.Reserved); }
+auto Fields(const TSaverItem& item) {
+    return std::make_tuple(item.Description, item.FilePath, item.Checked, item.Reserved);
+}
 
 TEST(ListFile, EncodesTheDocumentedEntryByteForByte) {
     TSaverList list;
@@ -53,7 +55,8 @@ TEST(ListFile, RoundTripsOrderTicksAndReserved) {
     const TSaverList original = Sample();
     const TSaverList loaded = Loaded(Saved(original));
     ASSERT_EQ(loaded.Count(), original.Count());
-    for (int i = 0; i < loaded.Count(); ++i) EXPECT_EQ(Fields(loaded.GetItem(i)), Fields(original.GetItem(i))) << i;
+    for (int i = 0; i < loaded.Count(); ++i)
+        EXPECT_EQ(Fields(loaded.GetItem(i)), Fields(original.GetItem(i))) << i;
 }
 
 TEST(ListFile, EveryTruncationKeepsTheEntriesBeforeTheCut) {

@@ -27,7 +27,8 @@ TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
 
 TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
     TSaverList list = ListOf({"a", "b", "c"});
-    for (int bad : {-1, 4}) list.Insert(bad, MakeSaverItem("x", ""));
+    for (int bad : {-1, 4})
+        list.Insert(bad, MakeSaverItem("x", ""));
     EXPECT_EQ(Names(list), "a b c ");
     list.Insert(3, MakeSaverItem("d", ""));
     list.Insert(0, MakeSaverItem("z", ""));

@@ -21,8 +21,8 @@ double Never() {
     return 0;
 }
 
-int32_t Next(const std::vector<bool>& checked, int32_t previous, int32_t order, bool keep = false,
-             const std::function<double()>& draw = Never) {
+using Draw = std::function<double()>;
+int32_t Next(const std::vector<bool>& checked, int32_t previous, int32_t order, bool keep = false, Draw draw = Never) {
     return ChooseNextIndex(checked, previous, ScheduleState{order, keep}, draw);
 }
 

@@ -78,7 +78,8 @@ protected:
 
 TEST_F(Host, SuccessiveRunsFollowTheOrderAndResume) {
     const std::string names[] = {"vt_a_exit", "vt_b_exit", "vt_c_exit"};
-    for (const std::string& name : names) Install(name);
+    for (const std::string& name : names)
+        Install(name);
     auto expectPrev = [&](int index) {
         EXPECT_EQ(ReadSettingString("Prev"), std::to_string(index) + "?" + Fixture(names[index]));
     };
@@ -194,7 +195,8 @@ TEST_F(Host, ASaverThatCannotStartEndsTheRun) {
     Install("vt_c_exit");
     ASSERT_EQ(Run("/s"), 0);  // a
     ASSERT_EQ(Run("/s"), 0);  // c
-    for (const char* log : {"\\vt_a_exit.log", "\\vt_c_exit.log"}) DeleteFileA((kSystem + log).c_str());
+    for (const char* log : {"\\vt_a_exit.log", "\\vt_c_exit.log"})
+        DeleteFileA((kSystem + log).c_str());
     ASSERT_EQ(Run("/s", 10000), 0);  // the broken one: nothing else is tried
     EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_b_broken"));
     EXPECT_TRUE(LogOf("vt_a_exit").empty() && LogOf("vt_c_exit").empty());
@@ -211,7 +213,8 @@ TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
     EXPECT_EQ(ReadSettingString("OrderDate"), "");
 
     // The child outlives the host and draws into the box until the box goes away.
-    for (int i = 0; i < 50 && LogOf("vt_a_run").empty(); ++i) Sleep(100);
+    for (int i = 0; i < 50 && LogOf("vt_a_run").empty(); ++i)
+        Sleep(100);
     EXPECT_TRUE(Logged("vt_a_run", "\"" + Fixture("vt_a_run") + "\" /p " + handle + " "));
     EXPECT_TRUE(Logged("vt_a_run", "parent=" + handle + " valid=1"));
     DestroyWindow(box);

@@ -41,7 +41,8 @@ TEST(SystemHelpers, PathMatchesFilesFoldersAndWildcards) {
 }
 
 TEST(SystemHelpers, ConvertsTextToWideAtAnyLength) {
-    for (size_t length : {0, 3, 99, 500}) EXPECT_EQ(ToWide(std::string(length, 'q')), std::wstring(length, L'q'));
+    for (size_t length : {0, 3, 99, 500})
+        EXPECT_EQ(ToWide(std::string(length, 'q')), std::wstring(length, L'q'));
 }
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
