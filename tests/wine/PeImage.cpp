@@ -1,145 +1,106 @@
 #include "tests/wine/PeImage.h"
 
-#include <cstdint>
+#include <windows.h>
+
+#include <cstring>
+#include <utility>
 
 namespace {
 
-constexpr uint32_t kFileAlignment = 0x200;
-constexpr uint32_t kSectionAlignment = 0x1000;
-constexpr uint32_t kResourceRva = 0x1000;
+constexpr DWORD kFileAlignment = 0x200;
+constexpr DWORD kSectionAlignment = 0x1000;
+constexpr DWORD kResourceRva = 0x1000;
 
-class Bytes {
-public:
-    void U8(uint8_t v) { data_.push_back(static_cast<char>(v)); }
-    void U16(uint16_t v) {
-        U8(static_cast<uint8_t>(v));
-        U8(static_cast<uint8_t>(v >> 8));
-    }
-    void U32(uint32_t v) {
-        U16(static_cast<uint16_t>(v));
-        U16(static_cast<uint16_t>(v >> 16));
-    }
-    void U64(uint64_t v) {
-        U32(static_cast<uint32_t>(v));
-        U32(static_cast<uint32_t>(v >> 32));
-    }
-    void Text(const char* text, size_t size) { data_.append(text, size); }
-    void PadTo(size_t size) { data_.resize(size, '\0'); }
-    size_t Size() const { return data_.size(); }
-    std::string& Data() { return data_; }
-
-private:
-    std::string data_;
-};
-
-uint32_t AlignUp(uint32_t value, uint32_t alignment) { return (value + alignment - 1) / alignment * alignment; }
-
-// One resource directory with a single id entry pointing at `target` (a subdirectory when `isDirectory`).
-void Directory(Bytes& out, uint16_t id, uint32_t target, bool isDirectory) {
-    out.U32(0);  // characteristics
-    out.U32(0);  // time stamp
-    out.U32(0);  // version
-    out.U16(0);  // named entries
-    out.U16(1);  // id entries
-    out.U16(id);
-    out.U16(0);
-    out.U32(isDirectory ? (target | 0x80000000u) : target);
+template <class T>
+void Put(std::string& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-// The .rsrc section: RT_STRING, block 1 (strings 0 to 15), one language, one data entry.
+DWORD AlignUp(size_t value, DWORD alignment) {
+    return static_cast<DWORD>((value + alignment - 1) / alignment * alignment);
+}
+
+// The .rsrc section: RT_STRING -> block 1 (strings 0 to 15) -> one language -> one data entry.
 std::string ResourceSection(const std::optional<std::string>& description) {
-    Bytes block;
+    std::string block;
     for (int id = 0; id < 16; ++id) {
-        std::string text;
-        if (id == 1 && description) text = *description;
-        if (id == 2 && !description) text = "not a description";
-        block.U16(static_cast<uint16_t>(text.size()));
+        const std::string text = id == 1 && description    ? *description
+                                 : id == 2 && !description ? "not a description"
+                                                           : "";
+        Put(block, static_cast<WORD>(text.size()));
         for (char c : text)
-            block.U16(static_cast<uint8_t>(c));
+            Put(block, static_cast<WORD>(static_cast<unsigned char>(c)));
     }
-    Bytes out;
-    Directory(out, 6, 24, true);       // RT_STRING
-    Directory(out, 1, 48, true);       // string block 1
-    Directory(out, 0x409, 72, false);  // language -> data entry
-    out.U32(kResourceRva + 88);
-    out.U32(static_cast<uint32_t>(block.Size()));
-    out.U32(0);  // code page
-    out.U32(0);
-    out.Text(block.Data().data(), block.Size());
-    return out.Data();
+    std::string out;
+    const std::pair<DWORD, DWORD> levels[] = {{6, 24 | 0x80000000u}, {1, 48 | 0x80000000u}, {0x409, 72}};
+    for (const auto& [id, target] : levels) {
+        IMAGE_RESOURCE_DIRECTORY directory = {};
+        directory.NumberOfIdEntries = 1;
+        Put(out, directory);
+        Put(out, id);
+        Put(out, target);  // a subdirectory when the high bit is set
+    }
+    Put(out, IMAGE_RESOURCE_DATA_ENTRY{kResourceRva + 88, static_cast<DWORD>(block.size()), 0, 0});
+    return out + block;
+}
+
+template <class OptionalHeader>
+std::string Image(WORD machine, WORD flags, ULONGLONG imageBase, const std::string& resources) {
+    const DWORD rawSize = AlignUp(resources.size(), kFileAlignment);
+    IMAGE_DOS_HEADER dos = {};
+    dos.e_magic = IMAGE_DOS_SIGNATURE;
+    dos.e_lfanew = sizeof dos;
+    IMAGE_FILE_HEADER file = {};
+    file.Machine = machine;
+    file.NumberOfSections = 1;
+    file.SizeOfOptionalHeader = sizeof(OptionalHeader);
+    file.Characteristics = IMAGE_FILE_DLL | IMAGE_FILE_EXECUTABLE_IMAGE | flags;
+    OptionalHeader optional = {};
+    optional.Magic = sizeof(OptionalHeader) == sizeof(IMAGE_OPTIONAL_HEADER64) ? 0x20B : 0x10B;
+    optional.MajorLinkerVersion = 1;
+    // With a size of code, loaders treat a 32-bit image as foreign to a 64-bit process, like a real program.
+    optional.SizeOfCode = optional.SizeOfInitializedData = rawSize;
+    optional.BaseOfCode = kResourceRva;
+    optional.ImageBase = static_cast<decltype(optional.ImageBase)>(imageBase);
+    optional.SectionAlignment = kSectionAlignment;
+    optional.FileAlignment = kFileAlignment;
+    optional.MajorOperatingSystemVersion = optional.MajorSubsystemVersion = 5;
+    optional.MinorOperatingSystemVersion = optional.MinorSubsystemVersion = 1;
+    optional.SizeOfImage = kResourceRva + AlignUp(resources.size(), kSectionAlignment);
+    optional.SizeOfHeaders = kFileAlignment;
+    optional.Subsystem = IMAGE_SUBSYSTEM_WINDOWS_GUI;
+    optional.SizeOfStackReserve = optional.SizeOfStackCommit = 0x100000;
+    optional.SizeOfHeapReserve = optional.SizeOfHeapCommit = 0x100000;
+    optional.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
+    optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE] = {kResourceRva, static_cast<DWORD>(resources.size())};
+    IMAGE_SECTION_HEADER section = {};
+    std::memcpy(section.Name, ".rsrc", 5);
+    section.Misc.VirtualSize = static_cast<DWORD>(resources.size());
+    section.VirtualAddress = kResourceRva;
+    section.SizeOfRawData = rawSize;
+    section.PointerToRawData = kFileAlignment;
+    section.Characteristics =
+        IMAGE_SCN_CNT_CODE | IMAGE_SCN_CNT_INITIALIZED_DATA | IMAGE_SCN_MEM_EXECUTE | IMAGE_SCN_MEM_READ;
+
+    std::string out;
+    Put(out, dos);
+    Put(out, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+    Put(out, file);
+    Put(out, optional);
+    Put(out, section);
+    out.resize(kFileAlignment, '\0');
+    out += resources;
+    out.resize(kFileAlignment + rawSize, '\0');
+    return out;
 }
 
 }  // namespace
 
 std::string MakeResourceImage(PeKind kind, const std::optional<std::string>& description) {
-    const bool plus = kind == PeKind::Pe32Plus;
     const std::string resources = ResourceSection(description);
-    const auto rawSize = AlignUp(static_cast<uint32_t>(resources.size()), kFileAlignment);
-    const auto imageSize = kResourceRva + AlignUp(static_cast<uint32_t>(resources.size()), kSectionAlignment);
-
-    Bytes out;
-    out.Text("MZ", 2);
-    out.PadTo(0x3C);
-    out.U32(0x40);  // e_lfanew
-    out.Text("PE\0\0", 4);
-    out.U16(plus ? 0x8664 : 0x014C);                                    // machine
-    out.U16(1);                                                         // sections
-    out.U32(0);                                                         // time stamp
-    out.U32(0);                                                         // symbol table
-    out.U32(0);                                                         // symbols
-    out.U16(plus ? 240 : 224);                                          // optional header size
-    out.U16(static_cast<uint16_t>(0x2002 | (plus ? 0x0020 : 0x0100)));  // DLL, executable image
-
-    out.U16(plus ? 0x20B : 0x10B);
-    out.U8(1);  // linker version
-    out.U8(0);
-    out.U32(rawSize);  // size of code: loaders treat 32-bit images with code as foreign to 64-bit processes
-    out.U32(rawSize);
-    out.U32(0);
-    out.U32(0);             // entry point: none
-    out.U32(kResourceRva);  // base of code
-    if (plus) {
-        out.U64(0x180000000ull);
-    } else {
-        out.U32(0);  // base of data
-        out.U32(0x10000000u);
+    if (kind == PeKind::Pe32Plus) {
+        return Image<IMAGE_OPTIONAL_HEADER64>(IMAGE_FILE_MACHINE_AMD64, IMAGE_FILE_LARGE_ADDRESS_AWARE, 0x180000000ull,
+                                              resources);
     }
-    out.U32(kSectionAlignment);
-    out.U32(kFileAlignment);
-    out.U16(5);  // OS version
-    out.U16(1);
-    out.U16(0);  // image version
-    out.U16(0);
-    out.U16(5);  // subsystem version
-    out.U16(1);
-    out.U32(0);
-    out.U32(imageSize);
-    out.U32(kFileAlignment);  // size of headers
-    out.U32(0);               // checksum
-    out.U16(2);               // GUI subsystem
-    out.U16(0);               // DLL characteristics
-    for (int i = 0; i < 4; ++i)
-        plus ? out.U64(0x100000) : out.U32(0x100000);  // stack and heap sizes
-    out.U32(0);                                        // loader flags
-    out.U32(16);                                       // data directories
-    for (int i = 0; i < 16; ++i) {
-        out.U32(i == 2 ? kResourceRva : 0);
-        out.U32(i == 2 ? static_cast<uint32_t>(resources.size()) : 0);
-    }
-
-    out.Text(".rsrc\0\0\0", 8);
-    out.U32(static_cast<uint32_t>(resources.size()));
-    out.U32(kResourceRva);
-    out.U32(rawSize);
-    out.U32(kFileAlignment);
-    out.U32(0);
-    out.U32(0);
-    out.U16(0);
-    out.U16(0);
-    out.U32(0x60000060u);  // code and initialised data, executable and readable, like a real program
-
-    out.PadTo(kFileAlignment);
-    out.Text(resources.data(), resources.size());
-    out.PadTo(kFileAlignment + rawSize);
-    return out.Data();
+    return Image<IMAGE_OPTIONAL_HEADER32>(IMAGE_FILE_MACHINE_I386, IMAGE_FILE_32BIT_MACHINE, 0x10000000u, resources);
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-extern const char kInstallKeyPath[];  // under HKEY_LOCAL_MACHINE
+#include "tests/wine/WineTest.h"
 
 // Writes HKLM\Software\Kestrella\Vantora "Path" = `folder`; "" deletes the key.
 void SetInstallPath(const std::string& folder);
@@ -19,20 +19,17 @@ class UrlLog {
 public:
     UrlLog();
     ~UrlLog();
-    UrlLog(const UrlLog&) = delete;
-    UrlLog& operator=(const UrlLog&) = delete;
-    const std::string& path() const { return path_; }
-    // What was opened (urllog's argument, unquoted), one per open, after waiting up to
-    // `timeoutMs` for `count` of them.
-    std::vector<std::string> WaitForLines(size_t count, DWORD timeoutMs = 10000) const;
+    // What was opened (urllog's argument, unquoted), one per open.
     std::vector<std::string> Lines() const;
+    // Lines(), after waiting up to `timeoutMs` for `count` of them.
+    std::vector<std::string> WaitForLines(size_t count, DWORD timeoutMs = 10000) const;
 
 private:
-    std::string path_;
+    TestFolder folder_;
 };
 
 // A message box with the caption "Vantora" of any process: its text, then it is answered with OK.
-// Empty when none appeared within the time.
+// Not found when none appeared within the time.
 struct MessageBoxSeen {
     bool found = false;
     std::string text;
@@ -40,8 +37,10 @@ struct MessageBoxSeen {
 MessageBoxSeen AnswerMessageBox(DWORD timeoutMs = 15000);
 
 // Runs the hidden test `name` (a DISABLED_ test of this program) in a new process, which reports
-// through the file in %VANTORA_CHILD_OUT%; `whileRunning` runs meanwhile. Returns that file's lines.
-std::vector<std::string> RunChildTest(const std::string& name, const std::function<void()>& whileRunning = {});
+// through the file in %VANTORA_CHILD_OUT%; `meanwhile` runs on another thread. Returns the report's lines.
+std::vector<std::string> RunChildTest(
+    const std::string& name,
+    const std::function<void()>& meanwhile = [] {});
 // For the child side: appends one line to its report.
 void ChildReport(const std::string& line);
 
