@@ -7,19 +7,15 @@
 
 namespace {
 
-// Answers CPUID like a given processor; leaves it does not know read as zeros. A non-zero `leaf2`
-// announces Intel's cache-descriptor leaf and is its EAX.
+// Answers CPUID like a given processor; leaves it does not know read as zeros. `signature` holds
+// family, model and stepping a nibble each (0x683: family 6, model 8, stepping 3); a non-zero
+// `leaf2` announces Intel's cache-descriptor leaf and is its EAX.
 struct FakeCpuid : CpuidSource {
-    FakeCpuid(const char* vendor,
-              uint32_t family,
-              uint32_t model,
-              uint32_t stepping,
-              uint32_t brand = 0,
-              uint32_t leaf2 = 0) {
+    FakeCpuid(const char* vendor, uint32_t signature, uint32_t brand = 0, uint32_t leaf2 = 0) {
         uint32_t words[3];
         std::memcpy(words, vendor, 12);
         leaves[0] = {leaf2 ? 2u : 1u, words[0], words[2], words[1]};  // EBX, EDX, ECX spell the vendor
-        leaves[1] = {family << 8 | model << 4 | stepping, brand, 0, 0x10};
+        leaves[1] = {signature, brand, 0, 0x10};
         leaves[2] = {leaf2, 0, 0, 0};
     }
     bool Available() const override { return available; }
@@ -35,28 +31,25 @@ struct FakeCpuid : CpuidSource {
 TEST(SystemInfo, NamesProcessorsByVendorFamilyModelBrandAndCache) {
     const struct {
         const char* vendor;
-        uint32_t family, model, stepping, brand, leaf2;
+        uint32_t signature, brand, leaf2;
         const char* name;
     } cases[] = {
-        {"GenuineIntel", 6, 8, 3, 3, 0, "Pentium III Xeon"},
-        {"GenuineIntel", 6, 15, 2, 0, 0, "P6 (Model 15)"},
-        {"GenuineIntel", 7, 0, 0, 0, 0, "Intel(Family:7 Model:0 Stepping:0)"},
-        {"GenuineIntel", 15, 2, 9, 14, 0, "Xeon"},
-        {"GenuineIntel", 6, 7, 1, 0, 0x454202,
-         "Pentium III Xeon"},                             // two leaf-2 calls; of 256 KB and 2 MB the last wins
-        {"GenuineIntel", 6, 5, 0, 0, 0x4400, "Celeron"},  // a call count of 0: no descriptors
-        {"GenuineIntel", 6, 5, 0, 0, 0x4301, "Pentium II"},
-        {"AuthenticAMD", 5, 5, 0, 0, 0, "Unknown AMD Model (5)"},
-        {"AuthenticAMD", 6, 2, 1, 0, 0, "AMD(Family:6 Model:2 Stepping:1)"},
-        {"CyrixInstead", 3, 0, 0, 0, 0, "3x86"},
-        {"GenuineTMx86", 5, 4, 3, 0, 0, "Crusoe"},
-        {"HygonGenuine", 6, 1, 0, 0, 0, "Unknown"},
+        {"GenuineIntel", 0x683, 3, 0, "Pentium III Xeon"},
+        {"GenuineIntel", 0x6F2, 0, 0, "P6 (Model 15)"},
+        {"GenuineIntel", 0x700, 0, 0, "Intel(Family:7 Model:0 Stepping:0)"},
+        {"GenuineIntel", 0xF29, 14, 0, "Xeon"},
+        {"GenuineIntel", 0x671, 0, 0x454202, "Pentium III Xeon"},  // of 256 KB and 2 MB L2, the last wins
+        {"GenuineIntel", 0x650, 0, 0x4400, "Celeron"},             // a call count of 0: no descriptors
+        {"GenuineIntel", 0x650, 0, 0x4301, "Pentium II"},
+        {"AuthenticAMD", 0x550, 0, 0, "Unknown AMD Model (5)"},
+        {"AuthenticAMD", 0x621, 0, 0, "AMD(Family:6 Model:2 Stepping:1)"},
+        {"CyrixInstead", 0x300, 0, 0, "3x86"},
+        {"GenuineTMx86", 0x543, 0, 0, "Crusoe"},
+        {"HygonGenuine", 0x610, 0, 0, "Unknown"},
     };
-    for (const auto& c : cases) {
-        const FakeCpuid cpuid(c.vendor, c.family, c.model, c.stepping, c.brand, c.leaf2);
-        EXPECT_EQ(IdentifyProcessor(cpuid).name, c.name) << c.vendor << " " << c.family << "/" << c.model;
-    }
-    FakeCpuid none("GenuineIntel", 6, 8, 3);
+    for (const auto& c : cases)
+        EXPECT_EQ(IdentifyProcessor(FakeCpuid(c.vendor, c.signature, c.brand, c.leaf2)).name, c.name) << c.name;
+    FakeCpuid none("GenuineIntel", 0x683);
     none.available = false;
     EXPECT_EQ(IdentifyProcessor(none).family, 4) << "a processor without CPUID";
     EXPECT_EQ(IdentifyProcessor(none).name, "Unknown");
@@ -64,20 +57,19 @@ TEST(SystemInfo, NamesProcessorsByVendorFamilyModelBrandAndCache) {
 
 TEST(SystemInfo, AmdWithExtendedLeavesKeepsItsBrandString) {
     const std::string brand = "  AMD EPYC 7B13 64-Core Processor" + std::string(15, ' ');
-    FakeCpuid amd("AuthenticAMD", 15, 1, 1);
+    FakeCpuid amd("AuthenticAMD", 0xF11);
     amd.leaves[0x80000000] = {0x80000004, 0, 0, 0};
     for (uint32_t i = 0; i < 3; ++i)
         std::memcpy(&amd.leaves[0x80000002 + i], brand.data() + 16 * i, 16);
     EXPECT_EQ(IdentifyProcessor(amd).name, brand);
 }
 
-TEST(SystemInfo, FormatsTheSystemProcessorAndMemoryLines) {
+TEST(SystemInfo, FormatsTheSystemAndProcessorLines) {
     EXPECT_EQ(FormatSystemText(2, 6, 1, 7601, "Service Pack 1"), "Windows NT 6.1 Build: 7601 Service Pack 1");
     // Windows 9x keeps version numbers in the high word of the build number.
     EXPECT_EQ(FormatSystemText(1, 4, 10, 0x040A0B2C, " A "), "Windows 4.10 Build: 2860  A ");
     EXPECT_EQ(FormatProcessorText(2, "Pentium 4", 2793), "2x Pentium 4, 2793 MHz");
     EXPECT_EQ(FormatProcessorText(1, std::string("Celeron\0junk", 12), -1), "Celeron, -1 MHz");
-    EXPECT_EQ(FormatMemoryText(812, 2047, 9344, 1021, 1344), "812 of 2047 MB, Allocated 9344 (1021 of 1344) KB");
 }
 
 TEST(SystemInfo, SpeedRoundsStopWhenThreeAgreeOrAfterTwenty) {

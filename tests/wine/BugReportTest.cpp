@@ -8,9 +8,11 @@
 
 #include <map>
 #include <regex>
+#include <set>
 #include <thread>
 #include <tuple>
 
+#include "app/Handles.h"
 #include "app/Text.h"
 #include "diag/Report_win.h"
 #include "diag/StackWalk_win.h"
@@ -54,19 +56,17 @@ bool Within(uint64_t address, uint64_t functionStart) {
     return address >= functionStart && address < functionStart + 0x100;
 }
 
-// Ends the explorer.exe processes that the probe `parent` started and left running.
-void EndExplorersStartedBy(DWORD parent) {
+// The ids of the running explorer.exe processes.
+std::set<DWORD> Explorers() {
+    std::set<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ParentProcessID != parent || lstrcmpiA(entry.szExeFile, "explorer.exe") != 0) continue;
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
-            TerminateProcess(process, 0);
-            CloseHandle(process);
-        }
+        if (lstrcmpiA(entry.szExeFile, "explorer.exe") == 0) ids.insert(entry.th32ProcessID);
     }
     CloseHandle(snapshot);
+    return ids;
 }
 
 using ProbeCase = std::pair<std::string, std::string>;  // the probe's action, the app mode reported
@@ -100,24 +100,14 @@ protected:
     // Runs crashprobe and reads the addresses it noted; its exit code.
     int RunProbe(const std::string& action, uint32_t appMode) {
         const std::string info = scratch / "symbols.txt";
-        std::string command =
-            "\"" + BinFolder() + "\\crashprobe.exe\" " + action + " " + std::to_string(appMode) + " \"" + info + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        EXPECT_TRUE(
-            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        probeId = process.dwProcessId;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        const int code = RunAndWait(
+            "\"" + BinFolder() + "\\crashprobe.exe\" " + action + " " + std::to_string(appMode) + " \"" + info + "\"",
+            60000);
         for (const std::string& line : SplitLines(ReadWholeFile(info))) {
             const size_t equals = line.find('=');
             if (equals != std::string::npos) symbols[line.substr(0, equals)] = Hex(line.substr(equals + 1));
         }
-        return static_cast<int>(code);
+        return code;
     }
 
     // The one report in the data folder: BugReport.html, the last of `opens` pages opened.
@@ -138,7 +128,6 @@ protected:
     const std::string dataFolder = AppDataFolder() + "\\Vantora";
     const std::string secondFolder = AppDataFolder() + "\\Vantora_Data";
     std::map<std::string, uint64_t> symbols;
-    DWORD probeId = 0;
 };
 
 // A fault inside a guard, and one where nothing may throw (the terminate handler reports it with
@@ -200,13 +189,17 @@ TEST_F(BugReport, AnUncaughtObjectOfAnotherTypeReachesTheLastChanceHandler) {
 TEST_F(BugReport, OnlyAFullScreenReportWaitsForExplorerAndNotForEver) {
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".html");
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ".html");
+    const std::set<DWORD> before = Explorers();
     for (const auto& [mode, atLeastMs, belowMs] :
          {std::tuple{kModeSettings, 0u, 5000u}, {kModeFullScreen, 14000u, 30000u}}) {
         const DWORD start = GetTickCount();
         EXPECT_EQ(RunProbe("throw", mode), 217);
         const DWORD elapsed = GetTickCount() - start;
-        EndExplorersStartedBy(probeId);
         EXPECT_TRUE(elapsed >= atLeastMs && elapsed < belowMs) << mode << ": " << elapsed << " ms";
+    }
+    for (DWORD id : Explorers()) {
+        UniqueHandle process(before.count(id) ? nullptr : OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process) TerminateProcess(process.get(), 0);
     }
 }
 

@@ -26,7 +26,7 @@ bool InRecurse(uintptr_t address) {
     return address > start && address < start + 0x100;
 }
 
-TEST(StackTrace, ListsTheCallSitesOfTheCallersOnAnyThread) {
+TEST(StackTrace, ListsTheCallSitesOfTheCallersOnAnyThreadAndCutsTheOneLineFormAtTwelve) {
     for (bool worker : {false, true}) {
         Callers callers;
         std::string trace;
@@ -49,14 +49,11 @@ TEST(StackTrace, ListsTheCallSitesOfTheCallersOnAnyThread) {
     for (int skip : {0, 1})
         Recurse(2, &bySkip[skip], false, skip);
     EXPECT_EQ(Callers(bySkip[0].begin() + 1, bySkip[0].end()), bySkip[1]);
-}
 
-TEST(StackTrace, TheOneLineFormIsCutAfterTwelveAddresses) {
-    Callers callers;
-    const std::string trace = Recurse(20, &callers, true);
-    EXPECT_EQ(callers.size(), 12u);
-    EXPECT_TRUE(std::regex_match(trace, std::regex("([0-9A-F]{" + std::to_string(kAddressDigits) + "},){12}0")))
-        << trace;
+    Callers cut;
+    const std::string oneLine = Recurse(20, &cut, true);
+    EXPECT_EQ(cut.size(), 12u);
+    EXPECT_TRUE(std::regex_match(oneLine, std::regex("([0-9A-F]{" + std::to_string(kAddressDigits) + "},){12}0")));
 }
 
 TEST(StackDump, ShowsTwentyLinesOfTheStackAndStopsAtItsBase) {

@@ -67,9 +67,8 @@ int main(int argc, char** argv) {
     if (action == actions.end()) return 2;
     AppMode = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
     if (FILE* info = std::fopen(argv[3], "w")) {
-        std::fprintf(info, "ReadThrough=%p\nReadNull=%p\nThrowMarkup=%p\nReadNullNoexcept=%p\n",
-                     reinterpret_cast<void*>(&ReadThrough), reinterpret_cast<void*>(&ReadNull),
-                     reinterpret_cast<void*>(&ThrowMarkup), reinterpret_cast<void*>(&ReadNullNoexcept));
+        std::fprintf(info, "ReadThrough=%p\nReadNull=%p\nThrowMarkup=%p\n", reinterpret_cast<void*>(&ReadThrough),
+                     reinterpret_cast<void*>(&ReadNull), reinterpret_cast<void*>(&ThrowMarkup));
         std::fclose(info);
     }
     InstallExceptionHooks();
