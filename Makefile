@@ -44,6 +44,9 @@ dist: build
 	mkdir -p out/x64 out/x86
 	cp build/x64/bin/vantora.scr build/x64/bin/vstars.scr build/x64/bin/vlines.scr build/x64/bin/vplasma.scr out/x64/
 	cp build/x86/bin/vantora.scr build/x86/bin/vstars.scr build/x86/bin/vlines.scr build/x86/bin/vplasma.scr out/x86/
+	# Shipped without symbols: reports carry addresses, and the unwind tables stay.
+	x86_64-w64-mingw32-strip out/x64/*.scr
+	i686-w64-mingw32-strip out/x86/*.scr
 	@echo "Products in out/x64 and out/x86"
 
 # A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
