@@ -102,7 +102,8 @@ std::string SaverDescription(const std::string& filePath) {
 
 void DiscoverSavers() {
     AllSavers.Clear();
-    if (FileExists(SaverListFile)) AllSavers.LoadFromFile(SaverListFile);
+    const std::string& listFile = CurrentSettings().SaverListFile;
+    if (FileExists(listFile)) AllSavers.LoadFromFile(listFile);
     {
         // Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit
         // process; the redirection comes back on however the scan ends.

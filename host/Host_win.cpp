@@ -33,17 +33,21 @@ bool StillRunning(HANDLE process) {
 int32_t LoadPreviousSaver() {
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i) paths.push_back(AllSavers.ItemPtr(i).FilePath);
+    for (int i = 0; i < AllSavers.Count(); ++i)
+        paths.push_back(AllSavers.ItemPtr(i).FilePath);
     return ResolvePrevious(ReadSettingString("Prev"), paths);
 }
 
 bool ChooseNextSaver() {
     std::vector<bool> checked;
     checked.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i) checked.push_back(AllSavers.ItemPtr(i).Checked);
+    for (int i = 0; i < AllSavers.Count(); ++i)
+        checked.push_back(AllSavers.ItemPtr(i).Checked);
 
-    int32_t next = ChooseNextIndex(checked, CurrentSaver, ScheduleState{OrderMode, ChangeOnceADay && !NewDay},
-                                   RandomReal);
+    const Settings& settings = CurrentSettings();
+    const int32_t next =
+        ChooseNextIndex(checked, CurrentSaver,
+                        ScheduleState{settings.OrderMode, settings.ChangeOnceADay && !settings.NewDay}, RandomReal);
     if (next < 0) return false;
     CurrentSaver = next;
     if (CurrentSaver > AllSavers.Count() - 1 || !AllSavers.ItemPtr(CurrentSaver).Checked) {
@@ -61,9 +65,9 @@ void RecordCurrentSaver() {
     TRegistry reg;
     reg.OpenKey(kSettingsKey, true);
     reg.WriteString("Prev", prev);
-    if (NewDay) {
+    if (CurrentSettings().NewDay) {
         reg.WriteDate("OrderDate", TodayDate());
-        NewDay = false;
+        CurrentSettings().NewDay = false;
     }
 }
 
@@ -84,7 +88,7 @@ void StopChildSaver(HANDLE process, DWORD processId) {
     } else {
         // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
         AllSavers.ItemPtr(CurrentSaver).Checked = false;
-        AllSavers.SaveToFile(SaverListFile);
+        AllSavers.SaveToFile(CurrentSettings().SaverListFile);
     }
     if (StillRunning(process)) TerminateProcess(process, 0);
     CloseHandle(process);
@@ -92,7 +96,8 @@ void StopChildSaver(HANDLE process, DWORD processId) {
 
 ChildOutcome SuperviseChildSaver(DWORD startTick) {
     for (;;) {
-        if (ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), ChangeTime)) {
+        const Settings& settings = CurrentSettings();
+        if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
             StopChildSaver(ChildProcess, ChildProcessId);
             ChildProcess = nullptr;
             return ChildOutcome::TimeUp;
