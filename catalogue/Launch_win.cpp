@@ -1,7 +1,7 @@
 #include "catalogue/Launch_win.h"
 
 #include "app/Handles.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/LaunchCommand.h"
 
 HANDLE ChildProcess = nullptr;

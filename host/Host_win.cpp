@@ -5,7 +5,7 @@
 
 #include "app/Exception.h"
 #include "app/Random.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
 #include "diag/Report_win.h"
 #include "host/Schedule.h"

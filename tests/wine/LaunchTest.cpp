@@ -6,7 +6,7 @@
 
 #include "app/Exception.h"
 #include "app/Handles.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "tests/wine/WineTest.h"
