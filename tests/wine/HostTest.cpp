@@ -147,15 +147,7 @@ TEST_F(Host, AHungSaverCannotStallTheHostBeyondTheGrace) {
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
 }
 
-HWND MakeWindow(const char* title) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraHostTest";
-    RegisterClassA(&wc);
-    return CreateWindowA(wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
+HWND MakeWindow(const char* title) { return MakeTestWindow("VantoraHostTest", title); }
 
 TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
     HWND front = MakeWindow("in front");
