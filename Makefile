@@ -54,10 +54,21 @@ demo: deps build/x64/build.ninja
 	cmake --build build/x64 --target vantora demo_starfield demo_lines demo_plasma
 	demos/run-demo build/x64 out/demo
 
+# FUZZ_SECONDS is shared among the targets; each keeps its corpus in the build folder.
+FUZZ_TARGETS := listfile commandline prev setting
 fuzz: build/native/build.ninja
-	cmake --build build/native --target fuzz_listfile
-	mkdir -p build/native/corpus/listfile
-	build/native/bin/fuzz_listfile -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/native/corpus/listfile fuzz/seeds/listfile
+	cmake --build build/native -j2 $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build/native/corpus/$$t && \
+	    echo "== fuzz_$$t" && \
+	    build/native/bin/fuzz_$$t -max_total_time=$$(( $(FUZZ_SECONDS) / $(words $(FUZZ_TARGETS)) )) -max_len=4096 \
+	        -print_final_stats=1 build/native/corpus/$$t fuzz/seeds/$$t || exit 1; \
+	done
+
+# Not part of CI: applies each fault of tests/mutants/mutants.txt in turn and prints which the tests
+# kill. One Wine session serves the rows that need the Windows tests.
+mutants: deps build/native/build.ninja build/x64/build.ninja
+	tests/wine/session build/x64 tests/mutants/run
 
 clean:
 	rm -rf build out
