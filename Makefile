@@ -47,6 +47,7 @@ dist: build
 	# Shipped without symbols: reports carry addresses, and the unwind tables stay.
 	x86_64-w64-mingw32-strip out/x64/*.scr
 	i686-w64-mingw32-strip out/x86/*.scr
+	@stat -c '%n %s bytes' out/x64/vantora.scr out/x86/vantora.scr
 	@echo "Products in out/x64 and out/x86"
 
 # A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
