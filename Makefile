@@ -7,7 +7,7 @@ APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench
+.PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench mutants
 
 # Installs only what is missing, so a prepared machine skips apt entirely.
 deps:
