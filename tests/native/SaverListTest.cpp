@@ -36,15 +36,6 @@ TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
     EXPECT_EQ(Names(list), "z a m b c d ");
 }
 
-TEST(SaverList, GetItemCopiesAndItemPtrWritesThrough) {
-    TSaverList list = ListOf({"a"});
-    TSaverItem copy = list.GetItem(0);
-    copy.Checked = false;
-    EXPECT_TRUE(list.GetItem(0).Checked);
-    list.ItemPtr(0).Checked = false;
-    EXPECT_FALSE(list.GetItem(0).Checked);
-}
-
 TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {
     TSaverList list = ListOf({"a", "b", "c"});
     try {
