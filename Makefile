@@ -7,7 +7,7 @@ APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench
+.PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench mutants
 
 # Installs only what is missing, so a prepared machine skips apt entirely.
 deps:
@@ -47,6 +47,7 @@ dist: build
 	# Shipped without symbols: reports carry addresses, and the unwind tables stay.
 	x86_64-w64-mingw32-strip out/x64/*.scr
 	i686-w64-mingw32-strip out/x86/*.scr
+	@stat -c '%n %s bytes' out/x64/vantora.scr out/x86/vantora.scr
 	@echo "Products in out/x64 and out/x86"
 
 # A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
@@ -54,10 +55,21 @@ demo: deps build/x64/build.ninja
 	cmake --build build/x64 --target vantora demo_starfield demo_lines demo_plasma
 	demos/run-demo build/x64 out/demo
 
+# FUZZ_SECONDS is shared among the targets; each keeps its corpus in the build folder.
+FUZZ_TARGETS := listfile commandline prev setting
 fuzz: build/native/build.ninja
-	cmake --build build/native --target fuzz_listfile
-	mkdir -p build/native/corpus/listfile
-	build/native/bin/fuzz_listfile -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/native/corpus/listfile fuzz/seeds/listfile
+	cmake --build build/native -j2 $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build/native/corpus/$$t && \
+	    echo "== fuzz_$$t" && \
+	    build/native/bin/fuzz_$$t -max_total_time=$$(( $(FUZZ_SECONDS) / $(words $(FUZZ_TARGETS)) )) -max_len=4096 \
+	        -print_final_stats=1 build/native/corpus/$$t fuzz/seeds/$$t || exit 1; \
+	done
+
+# Not part of CI: applies each fault of tests/mutants/mutants.txt in turn and prints which the tests
+# kill. One Wine session serves the rows that need the Windows tests.
+mutants: deps build/native/build.ninja build/x64/build.ninja
+	tests/wine/session build/x64 tests/mutants/run
 
 clean:
 	rm -rf build out

@@ -100,7 +100,10 @@ bool StepFrame(uint64_t& frame,
             !ReadWord(memory, frame, wordSize, savedFrame)) {
             return false;
         }
-        const bool listed = table.Contains(returnAddress) && low < savedFrame && savedFrame < high;
+        // Callers' frames lie higher up the stack; a saved pointer that does not climb would walk in
+        // a circle, so it ends the walk.
+        if (savedFrame <= frame) return false;
+        const bool listed = table.Contains(returnAddress) && savedFrame < high;
         if (listed) callerAddress = CallerAddressOf(returnAddress, table, memory);
         frame = savedFrame;
         if (listed) return true;

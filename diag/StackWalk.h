@@ -52,7 +52,7 @@ uint64_t CallerAddressOf(uint64_t returnAddress, const CodeRangeTable& table, co
 // caller's frame pointer, then the return address). Frames whose return address lies outside the
 // table, or whose saved pointer leaves the open interval (low, high), are passed over; the next
 // frame that returns into the table sets `callerAddress` and answers true. False once `frame`
-// leaves (low, high).
+// leaves (low, high) or a saved pointer does not climb above its frame.
 bool StepFrame(uint64_t& frame,
                uint64_t& callerAddress,
                uint64_t low,

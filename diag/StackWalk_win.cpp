@@ -96,7 +96,8 @@ std::string Walk(uintptr_t startFrame, bool oneLine, std::vector<uintptr_t>* cal
     uint64_t caller = 0;
     const uint64_t low = static_cast<uint64_t>(startFrame) - 1;
     const uint64_t high = ThreadStackBase();
-    while (StepFrame(frame, caller, low, high, sizeof(uintptr_t), table, memory)) {
+    for (int step = 0; step < kMaxFrames && StepFrame(frame, caller, low, high, sizeof(uintptr_t), table, memory);
+         ++step) {
         if (!List(caller, text, callers)) break;
     }
     return text.Finish();

@@ -130,9 +130,9 @@ void ReadExtendedLeaves(const CpuidSource& cpuid, uint32_t maxExtended, CpuInfo&
     info.model = static_cast<uint8_t>((id.eax >> 4) & 0xF);
     info.stepping = static_cast<uint8_t>(id.eax & 0xF);
     info.features = id.edx;
-    if (maxExtended < kExtendedBase + 4) return;
+    // Each brand leaf holds 16 characters of the name; a processor with fewer leaves has a shorter name.
     std::string brand;
-    for (uint32_t leaf = kExtendedBase + 2; leaf <= kExtendedBase + 4; ++leaf) {
+    for (uint32_t leaf = kExtendedBase + 2; leaf <= kExtendedBase + 4 && leaf <= maxExtended; ++leaf) {
         const CpuidRegs r = cpuid.Query(leaf);
         brand += RegisterChars({r.eax, r.ebx, r.ecx, r.edx});
     }

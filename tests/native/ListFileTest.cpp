@@ -95,10 +95,10 @@ TEST(ListFile, StopsQuietlyOnBadInput) {
     EXPECT_EQ(Loaded("VT\xFF\xFE\xFD\xFC"s + sample.EncodeItem(0)).Count(), 1);
     // A body with fewer than five bytes after its second separator ends the reading there.
     EXPECT_EQ(Loaded(kHeader + sample.EncodeItem(0) +
-                     "\x06\x00"s
+                     "\x08\x00"s
                      "a\x00"
                      "b\x00"
-                     "\x01\x00"s +
+                     "\x01\x00\x00\x00"s +
                      sample.EncodeItem(1))
                   .Count(),
               1);
@@ -117,11 +117,19 @@ TEST(ListFile, DecodesBodiesWithoutSeparatorsAsEmptyEntries) {
     EXPECT_TRUE(item.Checked && item.Reserved == 1);
 }
 
+// The length word holds at most 0xFFFF: two separators, five tail bytes and the texts.
 TEST(ListFile, RefusesEntriesThatCouldNotBeReadBack) {
-    for (const std::string& description : {"bad\x00name"s, std::string(70000, 'x')}) {
+    const std::string path = "C:\\x.scr";
+    const size_t longest = 0xFFFF - 7 - path.size();
+    for (const auto& [description, fits] : {std::pair{"bad\x00name"s, false},
+                                            {std::string(longest + 1, 'x'), false},
+                                            {std::string(longest, 'x'), true}}) {
         TSaverList list;
-        list.Add(MakeSaverItem(description, "C:\\x.scr"));
-        EXPECT_THROW(Saved(list), EListError);
+        list.Add(MakeSaverItem(description, path));
+        if (fits)
+            EXPECT_EQ(Loaded(Saved(list)).GetItem(0).Description, description);
+        else
+            EXPECT_THROW(Saved(list), EListError);
     }
 }
 

@@ -8,16 +8,32 @@ namespace {
 
 TSaverList ListOf(std::initializer_list<const char*> names) {
     TSaverList list;
-    for (const char* n : names)
-        list.Add(MakeSaverItem(n, std::string("C:\\W\\") + n + ".scr"));
+    for (const char* n : names) list.Add(MakeSaverItem(n, std::string("C:\\W\\") + n + ".scr"));
     return list;
 }
 
 std::string Names(const TSaverList& list) {
     std::string out;
-    for (int i = 0; i < list.Count(); ++i)
-        out += list.GetItem(i).Description + " ";
+    for (int i = 0; i < list.Count(); ++i) out += list.GetItem(i).Description + " ";
     return out;
+}
+
+TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
+    TSaverList list = ListOf({"a"});
+    EXPECT_EQ(list.Add(MakeSaverItem("b", "C:\\W\\b.scr")), 1);  // the new entry's index
+    EXPECT_TRUE(list.GetItem(1).Checked);
+    EXPECT_EQ(list.GetItem(1).Reserved, 0);
+}
+
+TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
+    TSaverList list = ListOf({"a", "b", "c"});
+    for (int bad : {-1, 4})
+        list.Insert(bad, MakeSaverItem("x", ""));
+    EXPECT_EQ(Names(list), "a b c ");
+    list.Insert(3, MakeSaverItem("d", ""));
+    list.Insert(0, MakeSaverItem("z", ""));
+    list.Insert(2, MakeSaverItem("m", ""));
+    EXPECT_EQ(Names(list), "z a m b c d ");
 }
 
 TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {

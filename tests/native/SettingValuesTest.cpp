@@ -31,6 +31,21 @@ TEST(SettingValues, OrderModesTheWindowDoesNotOfferRoundTrip) {
         EXPECT_EQ(EncodeOrder(order.orderMode, order.changeOnceADay, order.changeEvery), value) << value;
     }
     EXPECT_EQ(DecodeOrder(32 + 2).orderMode, 2);  // higher bits are ignored
+    EXPECT_EQ(DecodeOrder(16 + 3).orderMode, 1) << "3 reads as Sequential";
+}
+
+TEST(SettingsRules, TheSystemTimeoutIsRestoredWhenForeignOrWhenAskedAndDifferent) {
+    const struct {
+        int32_t system;
+        bool restore;
+        int32_t delay;
+        bool expected;
+    } cases[] = {{kForeignScreenSaveTimeout, false, 600, true},
+                 {600, true, 600, false},
+                 {300, true, 600, true},
+                 {300, false, 600, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TimeoutNeedsRestore(c.system, c.restore, c.delay), c.expected) << c.system << " " << c.restore;
 }
 
 TEST(DataFolderRules, DataFolderCandidates) {

@@ -108,6 +108,24 @@ TEST_P(FrameChain, ListsCallSitesSkipsForeignFramesAndStopsOutsideTheStackOrGoin
     EXPECT_TRUE(Walk(low + 0x80).empty());
 }
 
+// A corrupt stack must not keep the walk going for ever: a frame that points to itself, and chains
+// that climb and then fall back inside the stack, whether their frames are listed or passed over.
+TEST_P(FrameChain, EndsAtAFrameThatPointsToItselfOrBackDown) {
+    const uint64_t f0 = low + 0x100, f1 = low + 0x180, f2 = low + 0x200;
+    const uint64_t r0 = AfterCall(0x100);
+    for (const uint64_t ret : {r0, uint64_t{0x7000020}}) {
+        const std::vector<uint64_t> twice = ret == r0 ? std::vector<uint64_t>{r0 - 5, r0 - 5} : std::vector<uint64_t>{};
+        Frame(f0, f0, ret);
+        EXPECT_TRUE(Walk(f0).empty());
+        Frame(f0, f1, ret);
+        Frame(f1, f2, ret);
+        for (const uint64_t back : {f1, f0, f2}) {
+            Frame(f2, back, ret);
+            EXPECT_EQ(Walk(f0), twice) << "f0 and f1 listed, f2 ends the walk";
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(WordSizes, FrameChain, ::testing::Values(4, 8));
 
 TEST(StackWalk, UnwoundFramesStopOutsideTheStackOrWithoutProgress) {

@@ -10,23 +10,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <stdexcept>
 #include <string>
 
 #include "diag/Report_win.h"
+#include "tests/fixtures/FixtureCore.h"
 
 namespace {
-
-__attribute__((noinline)) int ReadThrough(const volatile int* p) { return *p + 1; }
-
-// Calls through a pointer the optimiser cannot see through, so the fault happens in ReadThrough
-// and this function is its caller.
-__attribute__((noinline)) void ReadNull() {
-    int (*volatile read)(const volatile int*) = ReadThrough;
-    volatile int result = read(nullptr);
-    (void)result;
-}
 
 __attribute__((noinline)) void ReadNullNoexcept() noexcept { ReadNull(); }
 
@@ -45,26 +35,25 @@ LRESULT CALLBACK ProbeWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 
 // The second failure comes from a timer that fires while the first report shows its message box.
 void ThrowWithSecondFailureArmed() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ProbeWindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraCrashProbe";
-    RegisterClassA(&wc);
-    SetTimer(CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr), 1, 500,
-             nullptr);
+    RegisterFixtureClass("VantoraCrashProbe", ProbeWindowProc);
+    SetTimer(CreateWindowA("VantoraCrashProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
+                           nullptr),
+             1, 500, nullptr);
     ThrowMarkup();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::map<std::string, void (*)()> actions = {{"fault", ReadNull},
-                                                       {"throw", ThrowMarkup},
-                                                       {"foreign", ThrowForeign},
-                                                       {"noexcept", ReadNullNoexcept},
-                                                       {"reenter", ThrowWithSecondFailureArmed}};
-    const auto action = argc == 4 ? actions.find(argv[1]) : actions.end();
-    if (action == actions.end()) return 2;
+    using Action = void (*)();
+    const Action action = argc != 4 ? nullptr
+                                    : ByWord<Action>({{"fault", ReadNull},
+                                                      {"throw", ThrowMarkup},
+                                                      {"foreign", ThrowForeign},
+                                                      {"noexcept", ReadNullNoexcept},
+                                                      {"reenter", ThrowWithSecondFailureArmed}},
+                                                     argv[1], nullptr);
+    if (!action) return 2;
     AppMode = static_cast<uint32_t>(std::strtoul(argv[2], nullptr, 10));
     if (FILE* info = std::fopen(argv[3], "w")) {
         std::fprintf(info, "ReadThrough=%p\nReadNull=%p\nThrowMarkup=%p\n", reinterpret_cast<void*>(&ReadThrough),
@@ -72,6 +61,6 @@ int main(int argc, char** argv) {
         std::fclose(info);
     }
     InstallExceptionHooks();
-    RunGuarded(kModeStartupGuard, action->second);
+    RunGuarded(kModeStartupGuard, action);
     return 1;  // every action ends in a report
 }
