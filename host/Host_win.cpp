@@ -22,10 +22,16 @@ constexpr DWORD kPollMs = 300;
 constexpr DWORD kCloseGraceMs = 10000;
 // A child that stopped answering must not hold the host past its grace period.
 constexpr UINT kCloseSendTimeoutMs = 1000;
+// A child gets this long to show its window before the change timer starts anyway.
+constexpr DWORD kReadyWaitMs = 5000;
 
-bool StillRunning(HANDLE process) {
-    DWORD code = 0;
-    return GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+// Waits, emptying this thread's queue, until the child waits for input, has ended or cannot tell
+// (no window at all), or kReadyWaitMs have passed.
+void WaitUntilReady(const UniqueChildProcess& child) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kReadyWaitMs;) {
+        if (WaitForInputIdle(child.Handle(), kPollMs) != WAIT_TIMEOUT) return;
+        PumpMessages();
+    }
 }
 
 }  // namespace
@@ -71,12 +77,13 @@ void RecordCurrentSaver() {
     }
 }
 
-void StopChildSaver(HANDLE process, DWORD processId) {
+void StopChildSaver(UniqueChildProcess child) {
     HWND front = GetForegroundWindow();
     DWORD frontProcess = 0;
     if (front) GetWindowThreadProcessId(front, &frontProcess);
+    const bool inFront = front && frontProcess == child.Id();
 
-    if (front && frontProcess == processId) {
+    if (inFront) {
         const DWORD start = GetTickCount();
         // Bounded, so that a hung window cannot stall the host beyond the grace period.
         DWORD_PTR ignored = 0;
@@ -84,27 +91,29 @@ void StopChildSaver(HANDLE process, DWORD processId) {
         do {
             Sleep(kPollMs);
             PumpMessages();
-        } while (GetTickCount() - start <= kCloseGraceMs && StillRunning(process));
-    } else {
+        } while (GetTickCount() - start <= kCloseGraceMs && child.Running());
+    }
+    // Ended before anything below can fail: a full-screen child must never outlive the host.
+    child.End();
+    if (!inFront) {
         // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
         AllSavers.ItemPtr(CurrentSaver).Checked = false;
         AllSavers.SaveToFile(CurrentSettings().SaverListFile);
     }
-    if (StillRunning(process)) TerminateProcess(process, 0);
-    CloseHandle(process);
 }
 
-ChildOutcome SuperviseChildSaver(DWORD startTick) {
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick) {
     for (;;) {
+        // A child that has ended by itself (the user's input closed it) is never taken for one whose
+        // time is up: that would untick a screensaver that did nothing wrong.
+        if (!child.Running()) return ChildOutcome::Ended;
         const Settings& settings = CurrentSettings();
         if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
-            StopChildSaver(ChildProcess, ChildProcessId);
-            ChildProcess = nullptr;
+            StopChildSaver(std::move(child));
             return ChildOutcome::TimeUp;
         }
         Sleep(kPollMs);
         PumpMessages();
-        if (!StillRunning(ChildProcess)) return ChildOutcome::Ended;
     }
 }
 
@@ -119,15 +128,17 @@ void RunSaverHost(HWND parent) {
 
         while (ChooseNextSaver()) {
             if (fullScreen) RecordCurrentSaver();
-            const bool started = RunScreensaver(CurrentSaver, parent, false, fullScreen);
-            const DWORD startTick = GetTickCount();
-            if (fullScreen && started && SuperviseChildSaver(startTick) == ChildOutcome::TimeUp) continue;
-            // Preview: the child keeps drawing in the preview box after the host has gone.
-            if (started) {
-                CloseHandle(ChildProcess);
-                ChildProcess = nullptr;
+            UniqueChildProcess child = RunScreensaver(CurrentSaver, parent, false, fullScreen);
+            if (!child) break;
+            if (!fullScreen) {
+                // The preview child keeps drawing in the preview box after the host has gone.
+                child.Leave();
+                break;
             }
-            break;
+            // The change timer starts once the child is in front: a slow start must not pass for a
+            // screensaver that cannot show itself, which would be unticked for good.
+            WaitUntilReady(child);
+            if (SuperviseChildSaver(child, GetTickCount()) == ChildOutcome::Ended) break;
         }
 
         AppMode &= ~(kModeFullScreen | kModePreview);

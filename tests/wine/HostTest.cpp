@@ -129,12 +129,23 @@ TEST_F(Host, OnceADayKeepsTheDaysSaverAndItsDate) {
     EXPECT_EQ(*reg.ReadDate("OrderDate"), today);
 }
 
-TEST_F(Host, ChangeTimeZeroReplacesTheSaverAtTheFirstPoll) {
+// The change timer starts once the saver is in front, so a slow start keeps its tick.
+TEST_F(Host, ChangeTimeZeroReplacesEvenASlowSaverAtTheFirstPollAndKeepsItsTick) {
     WriteSettingString("Order", "17");  // Sequential, change every
-    RunWithChangeDue("vt_a_run");
-    EXPECT_TRUE(Logged("vt_a_run", "closed"));
+    RunWithChangeDue("vt_a_slow");
+    EXPECT_TRUE(Logged("vt_a_slow", "closed"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
     EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+    EXPECT_FALSE(FileExists(ListFile()));  // the host writes it only to untick a saver
+}
+
+// On a new day the first choice becomes the day's saver: when its time is up the same one starts
+// again (it then exits at once, ending the run).
+TEST_F(Host, OnceADayWithChangeEveryRestartsTheDaysSaverInTheSameRun) {
+    WriteSettingString("Order", "25");  // Sequential, once a day, change every; no "OrderDate": a new day
+    RunWithChangeDue("vt_a_again");
+    EXPECT_EQ(LogOf("vt_a_again").size(), 3u);  // start, closed, start
+    EXPECT_TRUE(LogOf("vt_b_exit").empty());
 }
 
 TEST_F(Host, ASaverThatIgnoresCloseIsTerminatedAfterTheGrace) {
@@ -150,15 +161,7 @@ TEST_F(Host, AHungSaverCannotStallTheHostBeyondTheGrace) {
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
 }
 
-HWND MakeWindow(const char* title) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraHostTest";
-    RegisterClassA(&wc);
-    return CreateWindowA(wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
+HWND MakeWindow(const char* title) { return MakeTestWindow("VantoraHostTest", title); }
 
 TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
     HWND front = MakeWindow("in front");
@@ -175,6 +178,30 @@ TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
     EXPECT_EQ(list.GetItem(0).FilePath, Fixture("vt_a_run"));
     EXPECT_FALSE(list.GetItem(0).Checked);
     EXPECT_TRUE(list.GetItem(1).Checked);
+}
+
+// Windows and users start screensavers with any of these forms; a settings window that opens is closed.
+TEST_F(Host, EverySwitchFormReachesItsMode) {
+    Install("vt_a_exit");
+    const struct {
+        const char* args;
+        bool fullScreen;
+    } cases[] = {{"-s", true}, {"/S", true}, {"/c:1234", false}, {"s", false}};
+    for (const auto& c : cases) {
+        DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string command = "\"" + BinFolder() + "\\vantora.scr\" " + c.args;
+        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+        UniqueHandle process(pi.hProcess), thread(pi.hThread);
+        for (int waited = 0; WaitForSingleObject(process.get(), 100) == WAIT_TIMEOUT && waited < 300; ++waited) {
+            if (HWND window = FindWindowA("TLSW_Vantora", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        DWORD code = 1;
+        EXPECT_TRUE(GetExitCodeProcess(process.get(), &code) && code == 0) << c.args << " " << code;
+        EXPECT_EQ(Logged("vt_a_exit", "/s"), c.fullScreen) << c.args;
+    }
 }
 
 TEST_F(Host, NothingTickedStartsNothing) {

@@ -51,13 +51,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 TEST(SystemHelpers, PumpDispatchesWhatIsWaitingAndReadsWindowText) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraPumpTest";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VantoraPumpTest", "Pump caption", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+    HWND hwnd = MakeTestWindow("VantoraPumpTest", "Pump caption", CountingProc, WS_OVERLAPPED);
     ASSERT_NE(hwnd, nullptr);
     int count = 0;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&count));
