@@ -14,9 +14,11 @@ static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool TryParseInt(std::string_view text, int32_t& value) {
     size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
     size_t end = text.size();
-    while (end > i && IsBlank(text[end - 1])) --end;
+    while (end > i && IsBlank(text[end - 1]))
+        --end;
 
     bool negative = false;
     if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';

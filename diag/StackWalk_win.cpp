@@ -25,7 +25,6 @@ CodeRangeTable& Table() {
     return table;
 }
 
-
 // The table on first use; a malformed image header throws and leaves it empty for the next try.
 const CodeRangeTable& CodeRanges() {
     static CodeRange imageRange;

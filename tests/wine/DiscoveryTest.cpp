@@ -5,7 +5,6 @@
 #include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Text.h"
-#include "app/Wow64_win.h"
 #include "catalogue/Catalogue_win.h"
 #include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
@@ -186,11 +185,6 @@ TEST_F(Discovery, LockedListFileEndsDiscovery) {
     UniqueFile lock(CreateFileA(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_THROW(DiscoverSavers(listFile), EFOpenError);
-}
-
-TEST_F(Discovery, RedirectionIsLeftAloneInA64BitProcess) {
-    EXPECT_FALSE(IsWow64());
-    EXPECT_THROW(SysWow64Folder(), Exception);  // "getsyswow64, not64"
 }
 
 }  // namespace

@@ -2,9 +2,15 @@
 // System folder, judged by the fixtures' logs, the registry and saverlist.dat.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <future>
 
 #include "app/Handles.h"
+#include "app/Text.h"
 #include "catalogue/SaverList.h"
 #include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
@@ -59,6 +65,17 @@ protected:
     void Install(const std::string& name, const std::string& mode = "") {
         ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), Fixture(name).c_str(), FALSE));
         if (!mode.empty()) WriteWholeFile(kSystem + "\\" + name + ".mode", mode);
+    }
+
+    // Starts vantora.scr with `args` without waiting; it is ended if the test leaves it running.
+    static UniqueChildProcess Start(const std::string& args) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string command = "\"" + BinFolder() + "\\vantora.scr\" " + args;
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+        UniqueHandle thread(pi.hThread);
+        return UniqueChildProcess(pi.hProcess, pi.dwProcessId);
     }
 
     int Run(const std::string& args, DWORD timeoutMs = 30000) {
@@ -189,19 +206,34 @@ TEST_F(Host, EverySwitchFormReachesItsMode) {
     } cases[] = {{"-s", true}, {"/S", true}, {"/c:1234", false}, {"s", false}};
     for (const auto& c : cases) {
         DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi = {};
-        std::string command = "\"" + BinFolder() + "\\vantora.scr\" " + c.args;
-        ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-        UniqueHandle process(pi.hProcess), thread(pi.hThread);
-        for (int waited = 0; WaitForSingleObject(process.get(), 100) == WAIT_TIMEOUT && waited < 300; ++waited) {
+        const UniqueChildProcess vantora = Start(c.args);
+        for (int waited = 0; WaitForSingleObject(vantora.Handle(), 100) == WAIT_TIMEOUT && waited < 300; ++waited) {
             if (HWND window = FindWindowA("TLSW_Vantora", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
         }
         DWORD code = 1;
-        EXPECT_TRUE(GetExitCodeProcess(process.get(), &code) && code == 0) << c.args << " " << code;
+        EXPECT_TRUE(GetExitCodeProcess(vantora.Handle(), &code) && code == 0) << c.args << " " << code;
         EXPECT_EQ(Logged("vt_a_exit", "/s"), c.fullScreen) << c.args;
     }
+}
+
+// Loading shell32 would cost every full-screen start tens of milliseconds before the saver shows.
+TEST_F(Host, AFullScreenStartLeavesTheShellUnloaded) {
+    Install("vt_a_run");
+    const UniqueChildProcess vantora = Start("/s");
+    for (int i = 0; i < 200 && LogOf("vt_a_run").empty(); ++i)
+        Sleep(100);
+    ASSERT_FALSE(LogOf("vt_a_run").empty());
+    std::vector<std::string> modules;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, vantora.Id()));
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (bool more = snapshot && Module32First(snapshot.get(), &entry); more;
+         more = Module32Next(snapshot.get(), &entry))
+        modules.push_back(AsciiLower(entry.szModule));
+    EXPECT_NE(std::find(modules.begin(), modules.end(), "vantora.scr"), modules.end());
+    EXPECT_EQ(std::find(modules.begin(), modules.end(), "shell32.dll"), modules.end());
+    RunAndWait("\"" + BinFolder() + "\\closewin.exe\" VantoraFixture", 5000);
+    EXPECT_EQ(WaitForSingleObject(vantora.Handle(), 30000), WAIT_OBJECT_0);
 }
 
 TEST_F(Host, NothingTickedStartsNothing) {

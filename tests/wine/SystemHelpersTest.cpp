@@ -40,11 +40,6 @@ TEST(SystemHelpers, PathMatchesFilesFoldersAndWildcards) {
     EXPECT_FALSE(FileExists(dir.path()));
 }
 
-TEST(SystemHelpers, ConvertsTextToWideAtAnyLength) {
-    for (size_t length : {0, 3, 99, 500})
-        EXPECT_EQ(ToWide(std::string(length, 'q')), std::wstring(length, L'q'));
-}
-
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
