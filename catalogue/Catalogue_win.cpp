@@ -10,11 +10,11 @@ TSaverList AllSavers;
 std::vector<std::string> FoundSaverFiles;
 bool LaunchedFromSettings = false;
 
-void StartCatalogue() {
+void StartCatalogue(DataFolderNotices notices) {
     SeedRandom(GetTickCount());
     FoundSaverFiles.clear();
     AllSavers.Clear();
-    LoadSettings();
+    LoadSettings(notices);
     DiscoverSavers(CurrentSettings().SaverListFile);
     LaunchedFromSettings = false;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/SaverList.h"
+#include "settings/DataFolderRules.h"
 
 extern TSaverList AllSavers;                      // the catalogue; a saver index points into it
 extern std::vector<std::string> FoundSaverFiles;  // the screensaver paths of the last scan
@@ -13,6 +14,7 @@ extern std::vector<std::string> FoundSaverFiles;  // the screensaver paths of th
 extern bool LaunchedFromSettings;
 
 // Seeds the random generator, empties the catalogue, loads the settings and discovers the savers.
-void StartCatalogue();
+// `notices` says whether choosing the data folder may show its box and web notices.
+void StartCatalogue(DataFolderNotices notices);
 // Frees the catalogue and ends the process with exit code 0.
 [[noreturn]] void StopCatalogue();

@@ -122,7 +122,8 @@ void RunSaverHost(HWND parent) {
     RunGuarded(0, [parent] {
         const bool fullScreen = parent == nullptr;
         AppMode |= fullScreen ? kModeFullScreen : kModePreview;
-        if (!LaunchedFromSettings) StartCatalogue();
+        // Nothing modal may stand before the saver: the screen stays uncovered until it is answered.
+        if (!LaunchedFromSettings) StartCatalogue(DataFolderNotices::Omit);
         CurrentSaver = LoadPreviousSaver();
 
         while (ChooseNextSaver()) {

@@ -4,7 +4,8 @@
 #include "app/Text.h"
 
 std::string SaverListPath(const std::string& dataFolder, const std::string& installPath) {
-    return (dataFolder.empty() ? installPath : dataFolder) + "\\saverlist.dat";
+    const std::string& folder = dataFolder.empty() ? installPath : dataFolder;
+    return folder.empty() ? folder : folder + "\\saverlist.dat";
 }
 
 std::string DataFolderCandidateOf(int index, const DataFolderBases& bases) {
@@ -27,11 +28,19 @@ std::string DataFolderCandidateOf(int index, const DataFolderBases& bases) {
 
 std::string PathDataText(int32_t value, int32_t number) { return std::to_string(value) + "," + std::to_string(number); }
 
-PathDataParse ParsePathData(std::string_view text, int32_t& value, int32_t& number) {
+std::optional<int> ParsePathInd(std::string_view text) {
+    int32_t index = 0;
+    if (text.empty()) return 0;
+    if (!TryParseInt(text, index) || index < 0 || index > kDataFolderCandidates) return std::nullopt;
+    return index;
+}
+
+PathData ParsePathData(std::string_view text) {
     const size_t comma = text.find(',');
-    if (comma == std::string_view::npos) return PathDataParse::NoSeparator;
-    if (!TryParseInt(text.substr(0, comma), value) || !TryParseInt(text.substr(comma + 1), number)) {
-        return PathDataParse::BadNumber;
-    }
-    return PathDataParse::Ok;
+    if (comma == std::string_view::npos) return {};
+    auto part = [](std::string_view digits) -> std::optional<int32_t> {
+        int32_t n = 0;
+        return TryParseInt(digits, n) ? std::optional<int32_t>(n) : std::nullopt;
+    };
+    return {part(text.substr(0, comma)), part(text.substr(comma + 1))};
 }

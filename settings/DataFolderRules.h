@@ -3,10 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-// saverlist.dat in the data folder, or in the install folder when no data folder is known.
+// Whether choosing the data folder may stop at the "Failed to write Data files" box and open the
+// web error notices. A full-screen or preview run omits them: nothing modal may stand before the
+// saver there, and the run goes on with the catalogue in memory.
+enum class DataFolderNotices { Show, Omit };
+
+// saverlist.dat in the data folder, or in the install folder when no data folder is known; ""
+// when neither is, so that nothing lands in the root of the current drive.
 std::string SaverListPath(const std::string& dataFolder, const std::string& installPath);
 
 // The base folders the data-folder candidates are built on; "" for an unknown one.
@@ -20,8 +27,16 @@ constexpr int kDataFolderCandidates = 5;
 constexpr int kDocumentsCandidate = 4;  // the one built on the documents folder
 // Candidate 1..5, "" when its base is unknown; any other index throws Exception "Wrong pathind".
 std::string DataFolderCandidateOf(int index, const DataFolderBases& bases);
+// "pathind" as stored: 0 when no folder is chosen yet (missing or "0"), the candidate 1..5, or
+// nothing when the text is corrupt (not a number, or out of range).
+std::optional<int> ParsePathInd(std::string_view text);
 
 // "pathdata" is "<test value>,<test file number>".
 std::string PathDataText(int32_t value, int32_t number);
-enum class PathDataParse { Ok, NoSeparator, BadNumber };
-PathDataParse ParsePathData(std::string_view text, int32_t& value, int32_t& number);
+// Its parts; one that is missing or not a decimal integer is empty, so a damaged record may still
+// name the test file it left behind.
+struct PathData {
+    std::optional<int32_t> value;
+    std::optional<int32_t> number;
+};
+PathData ParsePathData(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Random.h"
 #include "app/Text.h"
@@ -42,19 +43,29 @@ bool ReadTestValue(const std::string& fileName, int32_t& value) {
     return true;
 }
 
+std::string TestFileName(const std::string& folder, int32_t number) { return folder + "\\" + std::to_string(number); }
+
+// Removes "pathdata" and the test file it names, so that no test file outlives its record.
+void DropTestRecord(const std::string& folder) {
+    const PathData record = ParsePathData(ReadSettingString("pathdata"));
+    if (record.number) DeleteFileA(TestFileName(folder, *record.number).c_str());
+    DeleteSetting("pathdata");
+}
+
 // The check of a folder chosen at an earlier start: it must still hold its test file with the
 // value recorded then. The record and the file go either way, so the test is made only once.
 bool StoredTestPasses(const std::string& folder) {
     const std::string pathData = ReadSettingString("pathdata");
     if (pathData.empty()) return true;
-    int32_t value = 0;
-    int32_t number = 0;
-    if (ParsePathData(pathData, value, number) != PathDataParse::Ok) return false;
-    const std::string fileName = folder + "\\" + std::to_string(number);
-    const bool passed = TestDataFile(fileName, value, true);
-    DeleteSetting("pathdata");
-    if (PathExists(fileName)) DeleteFileA(fileName.c_str());
+    const PathData record = ParsePathData(pathData);
+    const bool passed =
+        record.value && record.number && TestDataFile(TestFileName(folder, *record.number), *record.value, true);
+    DropTestRecord(folder);
     return passed;
+}
+
+void SendNotice(DataFolderNotices notices, int code) {
+    if (notices == DataFolderNotices::Show) SendWebErrorNotice(code);
 }
 
 }  // namespace
@@ -90,7 +101,7 @@ bool TryDataFolder(const std::string& folder, int index) {
     std::string fileName;
     for (int attempt = 0; attempt < kTestNameAttempts; ++attempt) {
         number = RandomRounded(kTestNumberRange);
-        fileName = folder + "\\" + std::to_string(number);
+        fileName = TestFileName(folder, number);
         if (!PathExists(fileName)) break;
     }
     if (PathExists(fileName) || !TestDataFile(fileName, value, false)) return false;
@@ -100,7 +111,7 @@ bool TryDataFolder(const std::string& folder, int index) {
     return true;
 }
 
-int ChooseDataFolder(const std::string& installPath) {
+int ChooseDataFolder(const std::string& installPath, DataFolderNotices notices) {
     for (int index = 1; index <= kDataFolderCandidates; ++index) {
         const std::string candidate = DataFolderCandidate(index, installPath);
         if (!candidate.empty() && TryDataFolder(candidate, index)) {
@@ -108,34 +119,41 @@ int ChooseDataFolder(const std::string& installPath) {
             return index;
         }
     }
-    ShowMessage("Failed to write Data files");
-    SendWebErrorNotice(101);
+    if (notices == DataFolderNotices::Show) {
+        ShowMessage("Failed to write Data files");
+        SendWebErrorNotice(101);
+    }
     return 0;
 }
 
-std::string GetDataFolder(const std::string& installPath) {
+std::string GetDataFolder(const std::string& installPath, DataFolderNotices notices) {
     if (!DataFolder.empty()) return DataFolder;
-    const int32_t stored = ReadSettingInt("pathind", 0);
-    if (stored == 0) {
-        ChooseDataFolder(installPath);
+    const std::optional<int> stored = ParsePathInd(ReadSettingString("pathind"));
+    if (!stored) {
+        // Left in place, the value would fail every start from now on.
+        DeleteSetting("pathind");
+        throw Exception("Wrong pathind");
+    }
+    if (*stored == 0) {
+        ChooseDataFolder(installPath, notices);
     } else {
-        DataFolder = DataFolderCandidate(stored, installPath);
+        DataFolder = DataFolderCandidate(*stored, installPath);
         if (!FolderExists(DataFolder) || !StoredTestPasses(DataFolder)) {
-            ChooseDataFolder(installPath);
+            ChooseDataFolder(installPath, notices);
             // Landing on the same candidate again (or on none) would only repeat the failed test.
-            if (ReadSettingInt("pathind", 0) == stored) {
-                SendWebErrorNotice(102);
-                DeleteSetting("pathdata");
+            if (ParsePathInd(ReadSettingString("pathind")) == stored) {
+                SendNotice(notices, 102);
+                DropTestRecord(DataFolder);
             }
         }
     }
-    if (DataFolder.empty()) SendWebErrorNotice(103);
+    if (DataFolder.empty()) SendNotice(notices, 103);
     return DataFolder;
 }
 
-std::string RechooseDataFolder(const std::string& installPath) {
-    ChooseDataFolder(installPath);
-    return GetDataFolder(installPath);
+std::string RechooseDataFolder(const std::string& installPath, DataFolderNotices notices) {
+    ChooseDataFolder(installPath, notices);
+    return GetDataFolder(installPath, notices);
 }
 
 void SendWebErrorNotice(int code, uintptr_t address, const std::string& comment) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/DataFolderRules.h"
+
 class TSaverList;
 
 enum class SaveResult {
@@ -29,9 +31,10 @@ struct Settings {
     std::string InstallPath;    // install folder, no trailing backslash
     std::string SaverListFile;  // full path of saverlist.dat
 
-    // Fills the fields from the registry and the system; shows "Corrupted registry..." and stops
-    // early when the install folder is unknown. Fields that cannot be read keep their values.
-    void Load();
+    // Fills the fields from the registry and the system. When the install folder is unknown it
+    // shows "Corrupted registry..." and skips the agent and system steps, but still finds the data
+    // folder. Fields that cannot be read keep their values.
+    void Load(DataFolderNotices notices);
     // Writes the settings, the system settings, the agent's entry and `savers` as the list file, then
     // tells a running agent. A list file that cannot be written throws EFCreateError after the
     // registry steps.

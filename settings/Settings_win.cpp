@@ -33,7 +33,7 @@ Settings& CurrentSettings() {
     return current;
 }
 
-void LoadSettings() { CurrentSettings().Load(); }
+void LoadSettings(DataFolderNotices notices) { CurrentSettings().Load(notices); }
 
 SaveResult SaveSettings(const TSaverList& savers) { return CurrentSettings().Save(savers); }
 
@@ -43,7 +43,7 @@ double TodayDate() {
     return CivilDate(now.wYear, now.wMonth, now.wDay);
 }
 
-void Settings::Load() {
+void Settings::Load(DataFolderNotices notices) {
     {
         TRegistry reg;
         if (reg.OpenKey(kSettingsKey, true)) {
@@ -63,18 +63,18 @@ void Settings::Load() {
     InstallPath = ReadInstallPath();
     if (InstallPath.empty()) {
         ShowMessage("Corrupted registry.\r\nPlease, Reinstall Vantora");
-        return;
+    } else {
+        AgentEnabled = ReadAgentEnabled();
+        AgentEnabledAtLoad = AgentEnabled;
+        // Both options are carried out by the agent, so they are off while it does not start with Windows.
+        RestoreDelay = RestoreDelay && AgentEnabled;
+        RestoreSaver = RestoreSaver && AgentEnabled;
+        PasswordProtected = ReadPasswordProtected();
+        PasswordProtectedAtLoad = PasswordProtected;
+        Delay = SynchroniseDelay(RestoreDelay, Delay);
     }
-
-    AgentEnabled = ReadAgentEnabled();
-    AgentEnabledAtLoad = AgentEnabled;
-    // Both options are carried out by the agent, so they are off while it does not start with Windows.
-    RestoreDelay = RestoreDelay && AgentEnabled;
-    RestoreSaver = RestoreSaver && AgentEnabled;
-    PasswordProtected = ReadPasswordProtected();
-    PasswordProtectedAtLoad = PasswordProtected;
-    Delay = SynchroniseDelay(RestoreDelay, Delay);
-    SaverListFile = SaverListPath(GetDataFolder(InstallPath), InstallPath);
+    // Without the install folder the other candidates still hold the ticks and take later saves.
+    SaverListFile = SaverListPath(GetDataFolder(InstallPath, notices), InstallPath);
 }
 
 SaveResult Settings::Save(const TSaverList& savers) const {

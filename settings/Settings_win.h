@@ -5,8 +5,8 @@
 
 Settings& CurrentSettings();
 
-// CurrentSettings().Load() and CurrentSettings().Save(savers).
-void LoadSettings();
+// CurrentSettings().Load(notices) and CurrentSettings().Save(savers).
+void LoadSettings(DataFolderNotices notices);
 SaveResult SaveSettings(const TSaverList& savers);
 
 // Today's local date in the registry's date form: whole days since 30 December 1899.

@@ -59,16 +59,31 @@ TEST(DataFolderRules, DataFolderCandidates) {
     EXPECT_THROW(DataFolderCandidateOf(0, bases), Exception);
     EXPECT_THROW(DataFolderCandidateOf(6, bases), Exception);
     EXPECT_EQ(SaverListPath("", "C:\\Inst"), "C:\\Inst\\saverlist.dat");
+    EXPECT_EQ(SaverListPath("", ""), "");
 }
 
-TEST(DataFolderRules, PathDataRoundTripsAndRejectsDamage) {
-    int32_t value = -1, number = -1;
-    ASSERT_EQ(ParsePathData(PathDataText(99999999, 0), value, number), PathDataParse::Ok);
-    EXPECT_EQ(value, 99999999);
-    EXPECT_EQ(number, 0);
-    EXPECT_EQ(ParsePathData("1234", value, number), PathDataParse::NoSeparator);
-    for (const char* damaged : {"12,34,56", "x,1", "1,", ","})
-        EXPECT_EQ(ParsePathData(damaged, value, number), PathDataParse::BadNumber) << damaged;
+TEST(DataFolderRules, PathDataRoundTripsAndKeepsWhatSurvivesDamage) {
+    const struct {
+        std::string text;
+        std::optional<int32_t> value, number;
+    } cases[] = {{PathDataText(99999999, 0), 99999999, 0},
+                 {"1234", {}, {}},
+                 {"12,34,56", 12, {}},
+                 {"x,17", {}, 17},
+                 {"1,", 1, {}},
+                 {",", {}, {}}};
+    for (const auto& c : cases) {
+        const PathData parsed = ParsePathData(c.text);
+        EXPECT_EQ(parsed.value, c.value) << c.text;
+        EXPECT_EQ(parsed.number, c.number) << c.text;
+    }
+}
+
+TEST(DataFolderRules, PathIndIsNoneACandidateOrCorrupt) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"", 0}, {"0", 0}, {"1", 1}, {"5", 5}, {"6", {}}, {"9", {}}, {"-1", {}}, {"abc", {}}, {"2x", {}}};
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ParsePathInd(text), expected) << '"' << text << '"';
 }
 
 TEST(WebUrl, ErrorPageAddressCarriesCodeAddressAndEncodedComment) {

@@ -29,15 +29,7 @@ bool EndsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && AsciiLower(text.substr(text.size() - tail.size())) == AsciiLower(tail);
 }
 
-std::vector<std::string> ReportsIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "\\BugReport*.html").c_str(), &data);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data))
-        names.push_back(data.cFileName);
-    if (find != INVALID_HANDLE_VALUE) FindClose(find);
-    return names;
-}
+std::vector<std::string> ReportsIn(const std::string& folder) { return NamesMatching(folder + "\\BugReport*.html"); }
 
 // The rest of the first page line that starts with `label`, or the whole line `below` lines under
 // it; "<missing>" when no line starts so.
@@ -232,19 +224,26 @@ TEST_F(BugReport, AFailureWhileReportingSendsNotice121AndEndsWith217) {
     EXPECT_TRUE(ReportsIn(dataFolder).empty());
 }
 
-// End to end through the real program: a corrupt data-folder choice makes the full-screen run fail,
-// and the report lands in the AppData fallback folder after notice 120.
-TEST_F(BugReport, ACorruptPathindMakesTheFullScreenRunReportWrongPathind) {
-    // Without an install folder the settings would stop at their own message before the data folder.
+// End to end through the real program: a corrupt data-folder choice makes the full-screen run fail
+// once. The value is removed first, so the report and every later start choose the folder afresh.
+TEST_F(BugReport, ACorruptPathindIsReportedOnceThenChosenAfresh) {
+    // Without an install folder the settings would stop at their own message box first.
     SetInstallPath(scratch.path());
-    WriteSettingString("pathind", "9");
-    EXPECT_EQ(RunAndWait("\"" + BinFolder() + "\\vantora.scr\" /s"), 217);
+    const std::string program = "\"" + BinFolder() + "\\vantora.scr\" /s";
+    size_t opens = 0;
+    for (const char* corrupt : {"9", "abc"}) {
+        SetUp();
+        WriteSettingString("pathind", corrupt);
+        EXPECT_EQ(RunAndWait(program), 217) << corrupt;
+        const std::string page = OnlyReport(++opens);
+        EXPECT_EQ(Field(page, "Exception: "), "Wrong pathind");
+        EXPECT_EQ(Field(page, "App mode: "), "2");
+        EXPECT_TRUE(std::regex_match(Field(page, "StackTrace: ", 1), std::regex(kHexAddress))) << page;
+        EXPECT_EQ(ReadSettingString("pathind"), "1");
+        EXPECT_EQ(RunAndWait(program), 0) << corrupt;
+        TearDown();
+    }
     SetInstallPath("");
-    const std::string page = OnlyReport(2);
-    EXPECT_EQ(Field(page, "Exception: "), "Wrong pathind");
-    EXPECT_EQ(Field(page, "App mode: "), "2");
-    EXPECT_TRUE(std::regex_match(Field(page, "StackTrace: ", 1), std::regex(kHexAddress))) << page;
-    EXPECT_NE(Opened(2, "error.php?error=120"), "<none>");
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <future>
 
 #include "app/Handles.h"
 #include "app/Text.h"
 #include "catalogue/SaverList.h"
+#include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
@@ -283,6 +285,28 @@ TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
     ASSERT_EQ(Run("/p 77777", 10000), 0);  // not a window: nothing starts
     Sleep(500);
     EXPECT_EQ(LogOf("vt_a_run").size(), 0u);
+}
+
+// With no writable data folder the full-screen run goes on with the catalogue in memory: no box and
+// no notice may stand before the saver, since nobody may be there to answer them.
+TEST_F(Host, NoWritableDataFolderStartsTheSaverWithoutABoxOrNotice) {
+    std::vector<std::string> blocked;
+    for (int i = 1; i <= 5; ++i) {
+        blocked.push_back(DataFolderCandidate(i, kInstall));
+        RemoveTree(blocked.back());
+        WriteWholeFile(blocked.back(), "in the way");
+    }
+    Install("vt_a_exit");
+    std::future<int> run = std::async(std::launch::async, [this] { return Run("/s"); });
+    bool boxSeen = false;
+    for (const DWORD start = GetTickCount(); !Logged("vt_a_exit", " /s") && GetTickCount() - start < 30000; Sleep(20))
+        boxSeen = boxSeen || FindWindowA("#32770", "Vantora");
+    EXPECT_FALSE(boxSeen);
+    EXPECT_TRUE(Logged("vt_a_exit", " /s"));
+    EXPECT_EQ(run.get(), 0);
+    EXPECT_TRUE(urls_.Lines().empty());
+    for (const std::string& file : blocked)
+        DeleteFileA(file.c_str());
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ std::string Summary(const Settings& s) {
 
 Settings LoadedSettings() {
     Settings s;
-    s.Load();
+    s.Load(DataFolderNotices::Show);
     return s;
 }
 
@@ -222,12 +222,17 @@ TEST_F(SettingsStore, SavingMakesTheListFileFolderButFailsAfterTheRegistryStepsB
     EXPECT_EQ(ReadSettingString("ChangeTime"), "45");
 }
 
-TEST(SettingsChild, DISABLED_Load) {
+TEST(SettingsChild, DISABLED_LoadAndSave) {
     const Settings s = LoadedSettings();
     ChildReport(Summary(s) + "; install " + s.InstallPath + ", list " + s.SaverListFile);
+    ChildReport("system timeout " + std::to_string(SystemScreenSaveTimeout()));
+    s.Save(AllSavers);
+    ChildReport(FileExists(s.SaverListFile) ? "saved" : "not saved");
 }
 
-TEST_F(SettingsStore, MissingInstallKeyStopsLoadingAfterTheMessage) {
+// The agent and system steps need the install folder and are skipped; the data folder does not,
+// so the ticks are still found and saving still works.
+TEST_F(SettingsStore, MissingInstallKeySkipsTheAgentAfterTheMessageButKeepsTheDataFolder) {
     SetInstallPath("");
     SetValue(kRunKey, "Vantora", kElsewhereAgent);
     SetValue(kDesktopKey, "ScreenSaverIsSecure", "1");
@@ -235,13 +240,14 @@ TEST_F(SettingsStore, MissingInstallKeyStopsLoadingAfterTheMessage) {
     WriteSettingString("ChangeTime", "12");
     MessageBoxSeen box;
     const std::vector<std::string> report =
-        RunChildTest("SettingsChild.DISABLED_Load", [&] { box = AnswerMessageBox(); });
+        RunChildTest("SettingsChild.DISABLED_LoadAndSave", [&] { box = AnswerMessageBox(); });
     EXPECT_EQ(box.text, "Corrupted registry.\r\nPlease, Reinstall Vantora");
-    EXPECT_EQ(report,
-              std::vector<std::string>{
-                  "order 1, change 12, delay 300, every, new day, restore saver, restore delay; install , list "});
-    EXPECT_EQ(SystemScreenSaveTimeout(), 420);    // not synchronised
-    EXPECT_EQ(ReadSettingString("pathind"), "");  // the data folder was never asked for
+    EXPECT_EQ(report, (std::vector<std::string>{"order 1, change 12, delay 300, every, new day, restore saver, "
+                                                "restore delay; install , list " +
+                                                    AppDataFolder() + "\\Vantora\\saverlist.dat",
+                                                "system timeout 420",  // not synchronised
+                                                "saved"}));
+    EXPECT_EQ(ReadSettingString("pathind"), "1");
 }
 
 }  // namespace

@@ -44,6 +44,16 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+std::vector<std::string> NamesMatching(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileA(pattern.c_str(), &data));
+    for (BOOL more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &data)) {
+        if (strcmp(data.cFileName, ".") != 0 && strcmp(data.cFileName, "..") != 0) names.push_back(data.cFileName);
+    }
+    return names;
+}
+
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The folder that holds the test program, vantora.scr and the fixtures.
 std::string BinFolder();
@@ -23,6 +24,8 @@ private:
 };
 
 void RemoveTree(const std::string& path);
+// The names FindFirstFileA finds for `pattern` (a path, or a folder with a wildcard).
+std::vector<std::string> NamesMatching(const std::string& pattern);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
