@@ -5,6 +5,7 @@
 #include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Text.h"
+#include "app/Wow64_win.h"
 #include "catalogue/Discovery_win.h"
 #include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
