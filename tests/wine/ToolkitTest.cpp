@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -439,6 +440,155 @@ TEST(Toolkit, BitmapIsZeroedTopDownAndFailsCleanly) {
         }
     }
     EXPECT_EQ(FreeGdiSlots(), free) << "a failed surface keeps nothing";
+}
+
+// A value of HKCU\<key> set for the next process, and put back as it was when the scope ends.
+class ScopedUserValue {
+public:
+    ScopedUserValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+        : key_(key), name_(name) {
+        had_ = RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &oldType_, old_, &oldSize_) == ERROR_SUCCESS;
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, data, size);
+    }
+    ~ScopedUserValue() {
+        if (had_) {
+            RegSetKeyValueA(HKEY_CURRENT_USER, key_, name_, oldType_, old_, oldSize_);
+        } else {
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, name_);
+        }
+    }
+
+private:
+    const char* key_;
+    const char* name_;
+    bool had_ = false;
+    DWORD oldType_ = 0;
+    BYTE old_[256] = {};
+    DWORD oldSize_ = sizeof old_;
+};
+
+std::string Answer(LRESULT brush) {
+    return brush == reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)) ? "hollow" : "base";
+}
+
+// Builds a page with a group box, checklist, texts and check boxes, a tab control and a link label,
+// then reports how the drawing calls answered and how many GDI objects painting left behind.
+std::vector<std::string> DrawingProbe() {
+    std::vector<std::string> lines;
+    const auto build = [&](bool report) {
+        ToolkitWindow owner;
+        const HWND tab = CreateTabControl(owner.get(), 27, "Main_TAB", 10, 10, 583, 395, nullptr);
+        TmyTabControl tabs(tab);
+        const HWND page = tabs.AddPage("Screensavers");
+        tabs.ShowSelectedPage();
+        const HWND group = CreateGroupBox(page, 30, "Group", 10, 10, 300, 250);
+        const HWND label = CreateLabel(group, 31, "text", 10, 200, 100, 20);
+        const HWND check = CreateCheckBox(group, 32, "tick", 120, 200, 100, 20);
+        const HWND pageCheck = CreateCheckBox(page, 33, "tick", 320, 10, 100, 20);
+        CreateTitleLabel(page, 34, "Vantora", 320, 40, 200, 34);
+        CreateLinkLabel(page, 35, "Home page", 320, 80, 0, 18, "https://kestrella.example/");
+        const HWND list = CreateCheckList(group, 6, 10, 20, 250, 150);
+        for (uintptr_t data : {0, 1, 2, 3})
+            SetRowTick(list, static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("saver"))),
+                       data);
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        const auto paint = [&] {
+            RedrawWindow(owner.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        };
+        paint();
+        if (!report) {
+            for (int i = 0; i < 50; ++i)
+                paint();
+            return;
+        }
+
+        // A memory DC of its own: holding a window DC would make painting take more from the system's cache.
+        const TBitmap surface(100, 16);
+        const HDC hdc = surface.DC();
+        lines.push_back("themed " + std::to_string(ThemeActive()));
+        std::string drawn = "check box drawn";
+        for (bool enabled : {true, false})
+            for (int state : {0, 1, 2})
+                drawn += " " + std::to_string(DrawCheckBox(list, hdc, {0, 0, 100, 16}, enabled, state));
+        lines.push_back(drawn);
+        lines.push_back("group static " + Answer(SendMessageA(group, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                              reinterpret_cast<LPARAM>(label))));
+        lines.push_back("group check " + Answer(SendMessageA(group, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                             reinterpret_cast<LPARAM>(check))));
+        lines.push_back("page check " + Answer(SendMessageA(page, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                            reinterpret_cast<LPARAM>(pageCheck))));
+        lines.push_back("tab group " + Answer(SendMessageA(tab, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                                           reinterpret_cast<LPARAM>(group))));
+
+        constexpr int kPaints = 500, kBoxes = 5000;
+        const int before = FreeGdiSlots();
+        for (int i = 0; i < kPaints; ++i)
+            paint();
+        const int afterPaints = FreeGdiSlots();
+        for (int i = 0; i < kBoxes; ++i)
+            DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, i % 3);
+        const int afterBoxes = FreeGdiSlots();
+        std::printf("GDI free slots %d, after %d paints %d, after %d check boxes %d\n", before, kPaints, afterPaints,
+                    kBoxes, afterBoxes);
+        lines.push_back("gdi kept by paints " + std::to_string(before - afterPaints) + ", by boxes " +
+                        std::to_string(afterPaints - afterBoxes));
+    };
+    build(false);  // the system's first-use objects (theme data, class brushes) are made once
+    const int windows = ThreadWindows(), free = FreeGdiSlots();
+    build(true);
+    lines.push_back("kept after teardown: windows " + std::to_string(ThreadWindows() - windows) + ", gdi " +
+                    std::to_string(free - FreeGdiSlots()));
+    return lines;
+}
+
+TEST(ToolkitChild, DISABLED_DrawingProbe) {
+    for (const std::string& line : DrawingProbe())
+        ChildReport(line);
+}
+
+TEST(Toolkit, ThemedAndClassicDrawingAnswerAndKeepNothing) {
+    const std::vector<std::string> themed = DrawingProbe();
+    EXPECT_EQ(themed,
+              (std::vector<std::string>{"themed 1", "check box drawn 1 1 1 1 1 1", "group static hollow",
+                                        "group check hollow", "page check hollow", "tab group base",
+                                        "gdi kept by paints 0, by boxes 0", "kept after teardown: windows 0, gdi 0"}));
+    const char kThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    ScopedUserValue off(kThemeKey, "ThemeActive", REG_SZ, "0", 2);
+    EXPECT_EQ(RunChildTest("ToolkitChild.DISABLED_DrawingProbe"),
+              (std::vector<std::string>{"themed 0", "check box drawn 1 1 1 1 1 1", "group static base",
+                                        "group check base", "page check base", "tab group base",
+                                        "gdi kept by paints 0, by boxes 0", "kept after teardown: windows 0, gdi 0"}));
+}
+
+TEST(ToolkitChild, DISABLED_ScaledLayout) {
+    ToolkitWindow owner;
+    ChildReport("dpi " + std::to_string(ScreenDpi()));
+    const HWND button = CreateButton(owner.get(), 16, "OK", 10, 10, 75, 23);
+    const Created& b = created[button];
+    ChildReport("button " + std::to_string(b.x) + " " + std::to_string(b.y) + " " + std::to_string(b.cx) + " " +
+                std::to_string(b.cy));
+    const HWND first = CreateImage(owner.get(), 40, 330, 10, 152, 112, DefWindowProcA);
+    const HWND second = CreateImage(owner.get(), 41, 330, 200, 152, 112, DefWindowProcA);
+    ChildReport("images " + ClassOf(first) + " " + ClassOf(second) + " " + std::to_string(created[second].x) + " " +
+                std::to_string(created[second].cx) + "x" + std::to_string(created[second].cy));
+    ChecklistFixture rows(owner.get());
+    const int strip = CheckBoxSize() + 1;
+    std::string ticks = "strip " + std::to_string(strip) + " clicks";
+    ticks += " " + std::to_string(rows.Click(strip, rows.MidY(0), 0));
+    ticks += " " + std::to_string(rows.Click(5, rows.MidY(1), 1));
+    ticks += " " + std::to_string(rows.Click(strip + 1, rows.MidY(0), 0)) + " ticks";
+    for (uintptr_t tick : RowTicks(rows.list))
+        ticks += " " + std::to_string(tick);
+    ChildReport(ticks);
+}
+
+TEST(Toolkit, LayoutFollowsTheScreenDpi) {
+    const DWORD dpi = 120;
+    ScopedUserValue logPixels("Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    // 10 -> 12.5 -> 12, 75 -> 93.75 -> 94, 23 -> 28.75 -> 29, 330 -> 412.5 -> 412, 13 -> 16.25 -> 16.
+    EXPECT_EQ(RunChildTest("ToolkitChild.DISABLED_ScaledLayout"),
+              (std::vector<std::string>{"dpi 120", "button 12 12 94 29", "images Timage1_PR1 Timage1_PR2 412 151x111",
+                                        "strip 17 clicks 1 1 1 ticks 1 1 2 3"}));
 }
 
 }  // namespace
