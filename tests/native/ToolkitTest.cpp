@@ -2,6 +2,7 @@
 
 #include "app/Exception.h"
 #include "ui/Checklist.h"
+#include "ui/ControlKinds.h"
 #include "ui/Dpi.h"
 #include "ui/TabPages.h"
 #include "ui/Transparency.h"
@@ -23,6 +24,17 @@ TEST(Dpi, RoundsTiesToEvenBothWays) {
     EXPECT_EQ(UnscaleDpi(3, 192), 2);  // 1.5 -> 2
     EXPECT_EQ(UnscaleDpi(5, 192), 2);  // 2.5 -> 2
     EXPECT_EQ(UnscaleDpi(-5, 192), -2);
+}
+
+TEST(Dpi, UpDownValuesStopAtTheRangeEnds) {
+    const struct {
+        int64_t value;
+        int lower, upper, clamped;
+    } cases[] = {{1000000000 / 60, 0, 9999, 9999}, {-5, 0, 59, 0},        {30, 1, 10000, 30},
+                 {65536 + 7, 1, 10000, 10000},     {5, 10, 0, 5},         {-1, 10, 0, 0},
+                 {INT64_MAX, 0, 59, 59},           {INT64_MIN, -3, 3, -3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ClampToRange(c.value, c.lower, c.upper), c.clamped) << c.value;
 }
 
 TEST(Checklist, RowsAreHalfOpenAndTheStripIsBoxPlusTwo) {

@@ -11,8 +11,10 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
+#include "app/DynCalls_win.h"
 #include "app/Exception.h"
 #include "tests/wine/SettingsSupport.h"
 #include "ui/Bitmap_win.h"
@@ -228,6 +230,17 @@ TEST(Toolkit, FactoriesMakeWhatTheirTablesSay) {
     EXPECT_EQ(RegisteredControl(199), nullptr);
     FocusControl(16);
     EXPECT_EQ(GetFocus(), cases[3].control);
+
+    // Up-down positions stop at the range ends instead of wrapping at 16 bits.
+    const HWND buddy = CreateEditBox(w, 10, "", 10, 200, 50, 21);
+    const HWND upDown = CreateUpDown(w, 9, 60, 260, 52, 21, buddy, 0, 9999, 1);
+    EXPECT_EQ(created[upDown].style, 0x50800086u);
+    // 65543 would wrap to 7 in 16 bits, inside the range.
+    for (const auto& position : {std::make_pair(int64_t{65536 + 7}, 9999), std::make_pair(int64_t{-3}, 0)}) {
+        SetUpDownPos(upDown, position.first);
+        EXPECT_EQ(UpDownPos(upDown), position.second);
+        EXPECT_EQ(ControlText(buddy), std::to_string(position.second));
+    }
 
     // Tooltips follow the control; without the tooltip window there is nothing to add to.
     ASSERT_TRUE(CreateToolTips());
@@ -520,6 +533,18 @@ std::vector<std::string> DrawingProbe() {
         lines.push_back("tab group " + Answer(SendMessageA(tab, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
                                                            reinterpret_cast<LPARAM>(group))));
 
+        // Classic drawing clips; the caller's clip region, or its absence, is back afterwards.
+        const HRGN callerClip = CreateRectRgn(0, 0, 50, 10), seen = CreateRectRgn(0, 0, 0, 0);
+        SelectClipRgn(hdc, callerClip);
+        DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, 1);
+        const bool kept = GetClipRgn(hdc, seen) == 1 && EqualRgn(seen, callerClip);
+        SelectClipRgn(hdc, nullptr);
+        DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, 1);
+        lines.push_back("clip kept " + std::to_string(kept) + ", none kept " +
+                        std::to_string(GetClipRgn(hdc, seen) == 0));
+        DeleteObject(callerClip);
+        DeleteObject(seen);
+
         constexpr int kPaints = 500, kBoxes = 5000;
         const int before = FreeGdiSlots();
         for (int i = 0; i < kPaints; ++i)
@@ -548,16 +573,24 @@ TEST(ToolkitChild, DISABLED_DrawingProbe) {
 
 TEST(Toolkit, ThemedAndClassicDrawingAnswerAndKeepNothing) {
     const std::vector<std::string> themed = DrawingProbe();
-    EXPECT_EQ(themed,
-              (std::vector<std::string>{"themed 1", "check box drawn 1 1 1 1 1 1", "group static hollow",
-                                        "group check hollow", "page check hollow", "tab group base",
-                                        "gdi kept by paints 0, by boxes 0", "kept after teardown: windows 0, gdi 0"}));
+    EXPECT_EQ(themed, (std::vector<std::string>{"themed 1", "check box drawn 1 1 1 1 1 1", "group static hollow",
+                                                "group check hollow", "page check hollow", "tab group base",
+                                                "clip kept 1, none kept 1", "gdi kept by paints 0, by boxes 0",
+                                                "kept after teardown: windows 0, gdi 0"}));
+    // One drawing entry missing is enough for the classic look.
+    UxthemeCalls& ux = DynUxtheme();
+    const auto drawParent = std::exchange(ux.DrawThemeParentBackground, nullptr);
+    EXPECT_FALSE(LoadThemeApi());
+    ux.DrawThemeParentBackground = drawParent;
+    EXPECT_TRUE(LoadThemeApi());
+
     const char kThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
     ScopedUserValue off(kThemeKey, "ThemeActive", REG_SZ, "0", 2);
-    EXPECT_EQ(RunChildTest("ToolkitChild.DISABLED_DrawingProbe"),
-              (std::vector<std::string>{"themed 0", "check box drawn 1 1 1 1 1 1", "group static base",
-                                        "group check base", "page check base", "tab group base",
-                                        "gdi kept by paints 0, by boxes 0", "kept after teardown: windows 0, gdi 0"}));
+    EXPECT_EQ(
+        RunChildTest("ToolkitChild.DISABLED_DrawingProbe"),
+        (std::vector<std::string>{"themed 0", "check box drawn 1 1 1 1 1 1", "group static base", "group check base",
+                                  "page check base", "tab group base", "clip kept 1, none kept 1",
+                                  "gdi kept by paints 0, by boxes 0", "kept after teardown: windows 0, gdi 0"}));
 }
 
 TEST(ToolkitChild, DISABLED_ScaledLayout) {
