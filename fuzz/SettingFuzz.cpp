@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz/FuzzInput.h"
-#include "settings/SettingsRules.h"
+#include "settings/SettingValues.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t fallback = 0;
