@@ -4,14 +4,14 @@
 
 std::string VersionLabelText() { return "Version : " + VersionText(); }
 
-bool IsTabStop(ControlKind kind) {
+bool IsTabStop(LayoutKind kind) {
     switch (kind) {
-        case ControlKind::TabControl:
-        case ControlKind::Button:
-        case ControlKind::CheckBox:
-        case ControlKind::CheckList:
-        case ControlKind::ComboBox:
-        case ControlKind::EditBox:
+        case LayoutKind::TabControl:
+        case LayoutKind::Button:
+        case LayoutKind::CheckBox:
+        case LayoutKind::CheckList:
+        case LayoutKind::ComboBox:
+        case LayoutKind::EditBox:
             return true;
         default:
             return false;

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <string>
 
-enum class ControlKind : uint8_t {
+// The toolkit factory (or, for up-downs, the common-controls call) that makes a row.
+enum class LayoutKind : uint8_t {
     TabControl,
     Button,
     CheckBox,
@@ -35,7 +36,7 @@ struct NumberRange {
 };
 
 struct ControlLayout {
-    ControlKind kind;
+    LayoutKind kind;
     int id;
     Place parent;
     const char* text;
@@ -64,7 +65,7 @@ constexpr int kWindowWidth = 609;
 constexpr int kWindowBodyHeight = 447;
 constexpr int kTabX = 10, kTabY = 10, kTabWidth = 583, kTabHeight = 395;
 
-constexpr ControlLayout MakeRow(ControlKind kind,
+constexpr ControlLayout MakeRow(LayoutKind kind,
                                 int id,
                                 Place parent,
                                 const char* text,
@@ -76,25 +77,25 @@ constexpr ControlLayout MakeRow(ControlKind kind,
     return {kind, id, parent, text, x, y, width, height, tooltip, Place::None, false, {0, 0}, 0, nullptr};
 }
 constexpr ControlLayout MakeGroup(Place opens, const char* text, int x, int y, int width, int height) {
-    ControlLayout row = MakeRow(ControlKind::GroupBox, 0, Place::Page, text, x, y, width, height);
+    ControlLayout row = MakeRow(LayoutKind::GroupBox, 0, Place::Page, text, x, y, width, height);
     row.opens = opens;
     return row;
 }
 constexpr ControlLayout MakeUpDown(int id, Place parent, int x, int y, NumberRange range, int32_t position) {
-    ControlLayout row = MakeRow(ControlKind::UpDown, id, parent, nullptr, x, y, 52, 21);
+    ControlLayout row = MakeRow(LayoutKind::UpDown, id, parent, nullptr, x, y, 52, 21);
     row.inPixels = true;
     row.range = range;
     row.position = position;
     return row;
 }
 constexpr ControlLayout
-MakeLink(ControlKind kind, const char* text, const char* target, Place parent, int x, int y, int width, int height) {
+MakeLink(LayoutKind kind, const char* text, const char* target, Place parent, int x, int y, int width, int height) {
     ControlLayout row = MakeRow(kind, 0, parent, text, x, y, width, height);
     row.target = target;
     return row;
 }
 constexpr ControlLayout MakeImage(int id, Place parent, int x, int y, const char* tooltip) {
-    ControlLayout row = MakeRow(ControlKind::Image, id, parent, nullptr, x, y, kPreviewWidth, kPreviewHeight, tooltip);
+    ControlLayout row = MakeRow(LayoutKind::Image, id, parent, nullptr, x, y, kPreviewWidth, kPreviewHeight, tooltip);
     row.inPixels = true;
     return row;
 }
@@ -124,10 +125,10 @@ enum ControlId : int {
 
 // The tab control comes first; the pages are built after it and the buttons last.
 inline constexpr ControlLayout kWindowControls[] = {
-    MakeRow(ControlKind::TabControl, kIdTabs, Place::Window, "Main_TAB", kTabX, kTabY, kTabWidth, kTabHeight),
-    MakeRow(ControlKind::Button, kIdOk, Place::Window, "OK", 347, 412, 75, 23, "Save changes and exit"),
-    MakeRow(ControlKind::Button, kIdCancel, Place::Window, "Cancel", 432, 412, 75, 23, "Exit without saving"),
-    MakeRow(ControlKind::Button, kIdTestRun, Place::Window, "Preview", 517, 412, 75, 23, "Run screensaver"),
+    MakeRow(LayoutKind::TabControl, kIdTabs, Place::Window, "Main_TAB", kTabX, kTabY, kTabWidth, kTabHeight),
+    MakeRow(LayoutKind::Button, kIdOk, Place::Window, "OK", 347, 412, 75, 23, "Save changes and exit"),
+    MakeRow(LayoutKind::Button, kIdCancel, Place::Window, "Cancel", 432, 412, 75, 23, "Exit without saving"),
+    MakeRow(LayoutKind::Button, kIdTestRun, Place::Window, "Preview", 517, 412, 75, 23, "Run screensaver"),
 };
 
 // The rows below the preview image follow its height.
@@ -137,32 +138,32 @@ constexpr int kPreviewLabelY = kPreviewHeight + 99;
 
 inline constexpr ControlLayout kScreensaversPage[] = {
     MakeGroup(Place::SaverListBox, "", 6, kBuildPageTop - 6, 210, 359),
-    MakeRow(ControlKind::CheckList, kIdSaverList, Place::SaverListBox, "Checklist_PR", 10, 16, 190, 332),
+    MakeRow(LayoutKind::CheckList, kIdSaverList, Place::SaverListBox, "Checklist_PR", 10, 16, 190, 332),
     MakeGroup(Place::PreviewBox, "Preview", 226, kBuildPageTop - 6, 340, 240),
     MakeImage(kIdPreviewImage, Place::PreviewBox, 80, 36, "Preview of pictures"),
-    MakeRow(ControlKind::Button, kIdSaverSettings, Place::PreviewBox, "Settings", 71, kPreviewButtonY, 80, 20),
-    MakeRow(ControlKind::Button, kIdSaverPreview, Place::PreviewBox, "Preview", 161, kPreviewButtonY, 80, 20),
-    MakeRow(ControlKind::Label, 0, Place::PreviewBox, "Run after:", 30, kPreviewLabelY, 55, 20),
-    MakeRow(ControlKind::EditBox, kIdWaitMinutes, Place::PreviewBox, "0", 85, kPreviewEditY, 45, 20),
+    MakeRow(LayoutKind::Button, kIdSaverSettings, Place::PreviewBox, "Settings", 71, kPreviewButtonY, 80, 20),
+    MakeRow(LayoutKind::Button, kIdSaverPreview, Place::PreviewBox, "Preview", 161, kPreviewButtonY, 80, 20),
+    MakeRow(LayoutKind::Label, 0, Place::PreviewBox, "Run after:", 30, kPreviewLabelY, 55, 20),
+    MakeRow(LayoutKind::EditBox, kIdWaitMinutes, Place::PreviewBox, "0", 85, kPreviewEditY, 45, 20),
     MakeUpDown(kIdWaitSeconds, Place::PreviewBox, 35, kPreviewEditY, kWaitMinutesRange, 1),
-    MakeRow(ControlKind::Label, 0, Place::PreviewBox, "minutes", 133, kPreviewLabelY, 40, 20),
-    MakeRow(ControlKind::EditBox, kIdWaitSeconds, Place::PreviewBox, "0", 180, kPreviewEditY, 45, 20),
+    MakeRow(LayoutKind::Label, 0, Place::PreviewBox, "minutes", 133, kPreviewLabelY, 40, 20),
+    MakeRow(LayoutKind::EditBox, kIdWaitSeconds, Place::PreviewBox, "0", 180, kPreviewEditY, 45, 20),
     MakeUpDown(kIdWaitSeconds, Place::PreviewBox, 35, kPreviewEditY, kWaitSecondsRange, 0),
-    MakeRow(ControlKind::Label, 0, Place::PreviewBox, "seconds of inactivity", 228, kPreviewLabelY, 105, 20),
+    MakeRow(LayoutKind::Label, 0, Place::PreviewBox, "seconds of inactivity", 228, kPreviewLabelY, 105, 20),
     MakeGroup(Place::OrderBox, "Display order", 226, kBuildPageTop + 247, 340, 106),
     // The height of a drop-down list is that of its open list.
-    MakeRow(ControlKind::ComboBox, kIdOrder, Place::OrderBox, "Sequential", 20, 24, 120, 107),
-    MakeRow(ControlKind::CheckBox, kIdChangeOnceADay, Place::OrderBox, "Change once a day", 20, 54, 130, 16),
-    MakeRow(ControlKind::CheckBox, kIdChangeEvery, Place::OrderBox, "Change every", 20, 78, 90, 16),
-    MakeRow(ControlKind::EditBox, kIdChangeMinutes, Place::OrderBox, "30", 110, 75, 45, 20),
+    MakeRow(LayoutKind::ComboBox, kIdOrder, Place::OrderBox, "Sequential", 20, 24, 120, 107),
+    MakeRow(LayoutKind::CheckBox, kIdChangeOnceADay, Place::OrderBox, "Change once a day", 20, 54, 130, 16),
+    MakeRow(LayoutKind::CheckBox, kIdChangeEvery, Place::OrderBox, "Change every", 20, 78, 90, 16),
+    MakeRow(LayoutKind::EditBox, kIdChangeMinutes, Place::OrderBox, "30", 110, 75, 45, 20),
     MakeUpDown(kIdChangeMinutesUpDown, Place::OrderBox, 170, 75, kChangeMinutesRange, kChangeMinutesFallback),
-    MakeRow(ControlKind::Label, 0, Place::OrderBox, "minutes", 160, 78, 40, 20),
+    MakeRow(LayoutKind::Label, 0, Place::OrderBox, "minutes", 160, 78, 40, 20),
 };
 
 inline constexpr ControlLayout kOptionsPage[] = {
     MakeGroup(Place::AgentBox, "Tray agent", 16, kBuildPageTop + 5, 260, 106),
-    MakeRow(ControlKind::CheckBox, kIdAgent, Place::AgentBox, "Enable Vantora agent", 20, 24, 180, 16),
-    MakeRow(ControlKind::CheckBox,
+    MakeRow(LayoutKind::CheckBox, kIdAgent, Place::AgentBox, "Enable Vantora agent", 20, 24, 180, 16),
+    MakeRow(LayoutKind::CheckBox,
             kIdRestoreSaver,
             Place::AgentBox,
             "Set itself as default screensaver",
@@ -170,7 +171,7 @@ inline constexpr ControlLayout kOptionsPage[] = {
             49,
             180,
             16),
-    MakeRow(ControlKind::CheckBox,
+    MakeRow(LayoutKind::CheckBox,
             kIdRestoreDelay,
             Place::AgentBox,
             "Restore Wait time",
@@ -180,15 +181,8 @@ inline constexpr ControlLayout kOptionsPage[] = {
             16,
             "Required to set seconds, but you can edit Wait time only in Vantora"),
     MakeGroup(Place::LinksBox, "See also", 16, kBuildPageTop + 126, 260, 151),
-    MakeLink(ControlKind::LinkLabel,
-             "Tidewall",
-             "https://kestrella.example/tidewall/",
-             Place::LinksBox,
-             30,
-             26,
-             45,
-             20),
-    MakeLink(ControlKind::LinkLabel,
+    MakeLink(LayoutKind::LinkLabel, "Tidewall", "https://kestrella.example/tidewall/", Place::LinksBox, 30, 26, 45, 20),
+    MakeLink(LayoutKind::LinkLabel,
              "Emberglass",
              "https://kestrella.example/emberglass/",
              Place::LinksBox,
@@ -196,7 +190,7 @@ inline constexpr ControlLayout kOptionsPage[] = {
              56,
              45,
              20),
-    MakeLink(ControlKind::LinkLabel,
+    MakeLink(LayoutKind::LinkLabel,
              "Lumenrest",
              "https://kestrella.example/lumenrest/",
              Place::LinksBox,
@@ -204,7 +198,7 @@ inline constexpr ControlLayout kOptionsPage[] = {
              86,
              45,
              20),
-    MakeLink(ControlKind::LinkLabel,
+    MakeLink(LayoutKind::LinkLabel,
              "Quillbox",
              "https://kestrella.example/quillbox/",
              Place::LinksBox,
@@ -213,17 +207,17 @@ inline constexpr ControlLayout kOptionsPage[] = {
              45,
              20),
     MakeGroup(Place::SettingsBox, "Settings", 296, kBuildPageTop + 5, 260, 106),
-    MakeRow(ControlKind::CheckBox, kIdPassword, Place::SettingsBox, "Password protected", 20, 24, 150, 20),
+    MakeRow(LayoutKind::CheckBox, kIdPassword, Place::SettingsBox, "Password protected", 20, 24, 150, 20),
 };
 
 constexpr int kAboutTop = kBuildPageTop - 32;
 inline constexpr ControlLayout kAboutPage[] = {
-    MakeRow(ControlKind::TitleLabel, 0, Place::Page, "Vantora", 161, kAboutTop + 60, 300, 25),
-    MakeRow(ControlKind::Label, 0, Place::Page, "Copyright (c) 2003-2024 Kestrella", 206, kBuildPageTop + 288, 250, 25),
-    MakeRow(ControlKind::Label, 0, Place::Page, "All rights reserved", 246, kBuildPageTop + 318, 150, 25),
-    MakeRow(ControlKind::VersionLabel, 0, Place::Page, nullptr, 266, kAboutTop + 90, 120, 25),
-    MakeRow(ControlKind::Label, 0, Place::Page, "Home page :", 186, kAboutTop + 200, 80, 20),
-    MakeLink(ControlKind::UrlLabel,
+    MakeRow(LayoutKind::TitleLabel, 0, Place::Page, "Vantora", 161, kAboutTop + 60, 300, 25),
+    MakeRow(LayoutKind::Label, 0, Place::Page, "Copyright (c) 2003-2024 Kestrella", 206, kBuildPageTop + 288, 250, 25),
+    MakeRow(LayoutKind::Label, 0, Place::Page, "All rights reserved", 246, kBuildPageTop + 318, 150, 25),
+    MakeRow(LayoutKind::VersionLabel, 0, Place::Page, nullptr, 266, kAboutTop + 90, 120, 25),
+    MakeRow(LayoutKind::Label, 0, Place::Page, "Home page :", 186, kAboutTop + 200, 80, 20),
+    MakeLink(LayoutKind::UrlLabel,
              "https://kestrella.example/vantora/",
              "https://kestrella.example/vantora/",
              Place::Page,
@@ -231,8 +225,8 @@ inline constexpr ControlLayout kAboutPage[] = {
              kAboutTop + 200,
              168,
              20),
-    MakeRow(ControlKind::Label, 0, Place::Page, "Technical support :", 186, kAboutTop + 250, 100, 20),
-    MakeLink(ControlKind::UrlLabel,
+    MakeRow(LayoutKind::Label, 0, Place::Page, "Technical support :", 186, kAboutTop + 250, 100, 20),
+    MakeLink(LayoutKind::UrlLabel,
              "https://kestrella.example/vantora/support/",
              "https://kestrella.example/vantora/support/",
              Place::Page,
@@ -270,7 +264,7 @@ constexpr int kOrderChoiceCount = sizeof kOrderChoices / sizeof kOrderChoices[0]
 std::string VersionLabelText();
 
 // Kinds the toolkit registers for focus and gives WS_TABSTOP.
-bool IsTabStop(ControlKind kind);
+bool IsTabStop(LayoutKind kind);
 
 struct PixelRect {
     int left, top, right, bottom;

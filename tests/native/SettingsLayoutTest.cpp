@@ -19,7 +19,7 @@ constexpr int kTabChrome = 28;
 
 Box BoxOf(const ControlLayout& row) {
     // A drop-down list is as high as its open list, which may cover its neighbours.
-    const int height = row.kind == ControlKind::ComboBox ? 21 : row.height;
+    const int height = row.kind == LayoutKind::ComboBox ? 21 : row.height;
     return {row.x, row.y, row.x + row.width, row.y + height};
 }
 
@@ -47,31 +47,31 @@ TEST(SettingsLayout, RegisteredIdsAreUniqueAndNeitherEnterNorEscape) {
 TEST(SettingsLayout, ControlsTheWindowActsOnAndTheirTexts) {
     const struct {
         int id;
-        ControlKind kind;
+        LayoutKind kind;
         const char* text;
         const char* tooltip;
     } cases[] = {
-        {kIdTabs, ControlKind::TabControl, "Main_TAB", nullptr},
-        {kIdOk, ControlKind::Button, "OK", "Save changes and exit"},
-        {kIdCancel, ControlKind::Button, "Cancel", "Exit without saving"},
-        {kIdTestRun, ControlKind::Button, "Preview", "Run screensaver"},
-        {kIdSaverList, ControlKind::CheckList, "Checklist_PR", nullptr},
-        {kIdSaverSettings, ControlKind::Button, "Settings", nullptr},
-        {kIdSaverPreview, ControlKind::Button, "Preview", nullptr},
-        {kIdPreviewImage, ControlKind::Image, nullptr, "Preview of pictures"},
-        {kIdWaitMinutes, ControlKind::EditBox, "0", nullptr},
-        {kIdChangeOnceADay, ControlKind::CheckBox, "Change once a day", nullptr},
-        {kIdChangeEvery, ControlKind::CheckBox, "Change every", nullptr},
-        {kIdAgent, ControlKind::CheckBox, "Enable Vantora agent", nullptr},
-        {kIdRestoreSaver, ControlKind::CheckBox, "Set itself as default screensaver", nullptr},
-        {kIdRestoreDelay, ControlKind::CheckBox, "Restore Wait time",
+        {kIdTabs, LayoutKind::TabControl, "Main_TAB", nullptr},
+        {kIdOk, LayoutKind::Button, "OK", "Save changes and exit"},
+        {kIdCancel, LayoutKind::Button, "Cancel", "Exit without saving"},
+        {kIdTestRun, LayoutKind::Button, "Preview", "Run screensaver"},
+        {kIdSaverList, LayoutKind::CheckList, "Checklist_PR", nullptr},
+        {kIdSaverSettings, LayoutKind::Button, "Settings", nullptr},
+        {kIdSaverPreview, LayoutKind::Button, "Preview", nullptr},
+        {kIdPreviewImage, LayoutKind::Image, nullptr, "Preview of pictures"},
+        {kIdWaitMinutes, LayoutKind::EditBox, "0", nullptr},
+        {kIdChangeOnceADay, LayoutKind::CheckBox, "Change once a day", nullptr},
+        {kIdChangeEvery, LayoutKind::CheckBox, "Change every", nullptr},
+        {kIdAgent, LayoutKind::CheckBox, "Enable Vantora agent", nullptr},
+        {kIdRestoreSaver, LayoutKind::CheckBox, "Set itself as default screensaver", nullptr},
+        {kIdRestoreDelay, LayoutKind::CheckBox, "Restore Wait time",
          "Required to set seconds, but you can edit Wait time only in Vantora"},
-        {kIdPassword, ControlKind::CheckBox, "Password protected", nullptr},
+        {kIdPassword, LayoutKind::CheckBox, "Password protected", nullptr},
     };
     std::map<int, const ControlLayout*> byId;
     for (const PageLayout& table : AllTables()) {
         for (const ControlLayout& row : table) {
-            if (row.kind != ControlKind::UpDown) byId.emplace(row.id, &row);
+            if (row.kind != LayoutKind::UpDown) byId.emplace(row.id, &row);
         }
     }
     for (const auto& c : cases) {
@@ -98,8 +98,8 @@ TEST(SettingsLayout, ControlsFitTheirParentsAndDoNotOverlap) {
         parents[Place::Page] = {0, 0, kTabWidth - 8, kTabHeight - kTabChrome};
         std::map<Place, std::vector<const ControlLayout*>> children;
         for (const ControlLayout& row : table) {
-            if (row.kind == ControlKind::GroupBox) parents[row.opens] = {0, 0, row.width, row.height};
-            if (row.kind != ControlKind::UpDown) children[row.parent].push_back(&row);
+            if (row.kind == LayoutKind::GroupBox) parents[row.opens] = {0, 0, row.width, row.height};
+            if (row.kind != LayoutKind::UpDown) children[row.parent].push_back(&row);
         }
         for (const auto& [place, rows] : children) {
             ASSERT_EQ(parents.count(place), 1u) << "a parent opened after its children";
@@ -120,10 +120,10 @@ TEST(SettingsLayout, UpDownsFollowTheirBuddyAndStartInRange) {
     int upDowns = 0;
     for (const PageLayout& page : kPages) {
         for (const ControlLayout* row = page.begin(); row != page.end(); ++row) {
-            if (row->kind != ControlKind::UpDown) continue;
+            if (row->kind != LayoutKind::UpDown) continue;
             ++upDowns;
             ASSERT_NE(row, page.begin());
-            EXPECT_EQ(row[-1].kind, ControlKind::EditBox);
+            EXPECT_EQ(row[-1].kind, LayoutKind::EditBox);
             EXPECT_EQ(row[-1].parent, row->parent);
             EXPECT_LE(row->range.lower, row->position);
             EXPECT_LE(row->position, row->range.upper);
