@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/Schedule.h"
+
 // The toolkit factory (or, for up-downs, the common-controls call) that makes a row.
 enum class LayoutKind : uint8_t {
     TabControl,
@@ -257,7 +259,9 @@ struct OrderChoice {
     const char* text;
     int32_t mode;
 };
-inline constexpr OrderChoice kOrderChoices[] = {{"Sequential", 1}, {"Reverse", 4}, {"Random", 2}};
+inline constexpr OrderChoice kOrderChoices[] = {{"Sequential", kOrderSequential},
+                                                {"Reverse", kOrderReverse},
+                                                {"Random", kOrderRandom}};
 constexpr int kOrderChoiceCount = sizeof kOrderChoices / sizeof kOrderChoices[0];
 
 // "Version : 1.2.0.0".

@@ -12,11 +12,11 @@
 
 // The settings the window edits; the window works on a copy, and OK hands it to the store.
 struct EditedSettings {
-    int32_t OrderMode = 1;  // 1 Sequential, 2 Random, 4 Reverse; other stored values pass through
+    int32_t OrderMode = kOrderSequential;  // other stored values pass through
     bool ChangeOnceADay = false;
     bool ChangeEvery = true;
-    int32_t ChangeTime = 30;  // minutes
-    int32_t Delay = 300;      // seconds
+    int32_t ChangeTime = kChangeMinutesFallback;  // minutes
+    int32_t Delay = 300;                          // seconds
     bool RestoreSaver = false;
     bool RestoreDelay = false;
     bool AgentEnabled = false;
