@@ -32,3 +32,8 @@ bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
     if (wow64) SetFsRedirection(false);
     return created;
 }
+
+bool ChildStillRunning(HANDLE process) {
+    DWORD code = 0;
+    return process && GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+}

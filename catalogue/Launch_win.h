@@ -11,3 +11,6 @@ extern DWORD ChildProcessId;
 // True when the process was created. Both flags throw Exception "incorrect params in RunScreensaver";
 // a bad index throws EListError.
 bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen);
+
+// True while `process` (a handle from RunScreensaver, or null) has not ended.
+bool ChildStillRunning(HANDLE process);

@@ -23,27 +23,24 @@ constexpr DWORD kCloseGraceMs = 10000;
 // A child that stopped answering must not hold the host past its grace period.
 constexpr UINT kCloseSendTimeoutMs = 1000;
 
-bool StillRunning(HANDLE process) {
-    DWORD code = 0;
-    return GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-}
-
 }  // namespace
 
 int32_t LoadPreviousSaver() {
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i) paths.push_back(AllSavers.ItemPtr(i).FilePath);
+    for (int i = 0; i < AllSavers.Count(); ++i)
+        paths.push_back(AllSavers.ItemPtr(i).FilePath);
     return ResolvePrevious(ReadSettingString("Prev"), paths);
 }
 
 bool ChooseNextSaver() {
     std::vector<bool> checked;
     checked.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i) checked.push_back(AllSavers.ItemPtr(i).Checked);
+    for (int i = 0; i < AllSavers.Count(); ++i)
+        checked.push_back(AllSavers.ItemPtr(i).Checked);
 
-    int32_t next = ChooseNextIndex(checked, CurrentSaver, ScheduleState{OrderMode, ChangeOnceADay && !NewDay},
-                                   RandomReal);
+    int32_t next =
+        ChooseNextIndex(checked, CurrentSaver, ScheduleState{OrderMode, ChangeOnceADay && !NewDay}, RandomReal);
     if (next < 0) return false;
     CurrentSaver = next;
     if (CurrentSaver > AllSavers.Count() - 1 || !AllSavers.ItemPtr(CurrentSaver).Checked) {
@@ -80,13 +77,13 @@ void StopChildSaver(HANDLE process, DWORD processId) {
         do {
             Sleep(kPollMs);
             PumpMessages();
-        } while (GetTickCount() - start <= kCloseGraceMs && StillRunning(process));
+        } while (GetTickCount() - start <= kCloseGraceMs && ChildStillRunning(process));
     } else {
         // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
         AllSavers.ItemPtr(CurrentSaver).Checked = false;
         AllSavers.SaveToFile(SaverListFile);
     }
-    if (StillRunning(process)) TerminateProcess(process, 0);
+    if (ChildStillRunning(process)) TerminateProcess(process, 0);
     CloseHandle(process);
 }
 
@@ -99,7 +96,7 @@ ChildOutcome SuperviseChildSaver(DWORD startTick) {
         }
         Sleep(kPollMs);
         PumpMessages();
-        if (!StillRunning(ChildProcess)) return ChildOutcome::Ended;
+        if (!ChildStillRunning(ChildProcess)) return ChildOutcome::Ended;
     }
 }
 

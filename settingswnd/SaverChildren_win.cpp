@@ -13,16 +13,11 @@ constexpr DWORD kClosePollMs = 10;
 // must not find the old one in the box.
 constexpr DWORD kTerminateWaitMs = 2000;
 
-bool StillRunning(HANDLE process) {
-    DWORD code = 0;
-    return process && GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-}
-
 // RunScreensaver leaves the new child in ChildProcess; its caller takes it from there.
 UniqueHandle TakeStartedChild() { return UniqueHandle(std::exchange(ChildProcess, nullptr)); }
 
 void EndNow(HANDLE process) {
-    if (!StillRunning(process)) return;
+    if (!ChildStillRunning(process)) return;
     TerminateProcess(process, 0);
     WaitForSingleObject(process, kTerminateWaitMs);
 }
@@ -48,7 +43,7 @@ bool PreviewChild::Stop() {
         // A frozen saver never answers; SendMessage would hang the window with it.
         PostMessageA(child, WM_CLOSE, 0, 0);
         const DWORD start = GetTickCount();
-        while (StillRunning(process.get()) && GetTickCount() - start < kCloseWaitMs) {
+        while (ChildStillRunning(process.get()) && GetTickCount() - start < kCloseWaitMs) {
             Sleep(kClosePollMs);
             PumpMessages();
         }
@@ -58,7 +53,7 @@ bool PreviewChild::Stop() {
     return child != nullptr;
 }
 
-bool PreviewChild::Running() const { return StillRunning(process_.get()); }
+bool PreviewChild::Running() const { return ChildStillRunning(process_.get()); }
 
 PreviewChild::~PreviewChild() { EndNow(process_.get()); }
 
@@ -71,11 +66,11 @@ bool SaverTaskChild::Start(int index, HWND owner, SaverTask task) {
 }
 
 void SaverTaskChild::WaitForEnd() {
-    while (StillRunning(process_.get())) {
+    while (ChildStillRunning(process_.get())) {
         Sleep(kTaskPollMs);
         PumpMessages();
     }
     process_.reset();
 }
 
-bool SaverTaskChild::Running() const { return StillRunning(process_.get()); }
+bool SaverTaskChild::Running() const { return ChildStillRunning(process_.get()); }
