@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "app/Wow64_win.h"
+
 template <typename T, auto Close, auto Invalid>
 class UniqueAny {
 public:
@@ -80,4 +82,36 @@ public:
 private:
     HDC hdc_;
     HGDIOBJ old_;
+};
+
+// Switches the WOW64 file-system redirection off for the scope; nothing happens outside WOW64.
+class ScopedRedirectionOff {
+public:
+    ScopedRedirectionOff() : active_(IsWow64()) {
+        if (active_) SetFsRedirection(true);
+    }
+    ~ScopedRedirectionOff() {
+        if (active_) SetFsRedirection(false);
+    }
+    ScopedRedirectionOff(const ScopedRedirectionOff&) = delete;
+    ScopedRedirectionOff& operator=(const ScopedRedirectionOff&) = delete;
+
+private:
+    bool active_;
+};
+
+// Runs the current thread at `priority` for the scope, then at its previous priority again.
+class ScopedThreadPriority {
+public:
+    explicit ScopedThreadPriority(int priority) : previous_(GetThreadPriority(GetCurrentThread())) {
+        if (previous_ != THREAD_PRIORITY_ERROR_RETURN) SetThreadPriority(GetCurrentThread(), priority);
+    }
+    ~ScopedThreadPriority() {
+        if (previous_ != THREAD_PRIORITY_ERROR_RETURN) SetThreadPriority(GetCurrentThread(), previous_);
+    }
+    ScopedThreadPriority(const ScopedThreadPriority&) = delete;
+    ScopedThreadPriority& operator=(const ScopedThreadPriority&) = delete;
+
+private:
+    int previous_;
 };

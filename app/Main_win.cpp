@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/CommandLine.h"
+#include "app/DynCalls_win.h"
 #include "diag/Report_win.h"
 #include "host/Host_win.h"
 #include "settingswnd/SettingsWindow_win.h"
@@ -13,14 +14,10 @@ namespace {
 // The Windows 9x family keeps the screensaver password with the multiple-provider router; where
 // the library or its export is missing there is nothing to change.
 void ChangePassword(const CommandLine& cl) {
-    using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
-    HMODULE mpr = LoadLibraryA("MPR.DLL");
-    if (!mpr) return;
-    auto change = reinterpret_cast<PwdChangePasswordFn>(
-        reinterpret_cast<void*>(GetProcAddress(mpr, "PwdChangePasswordA")));
     // A parent that is not a number is treated as no parent at all.
-    if (change) change("SCRSAVE", reinterpret_cast<HWND>(static_cast<intptr_t>(cl.windowArg)), 0, 0);
-    FreeLibrary(mpr);
+    if (auto change = DynMpr().PwdChangePasswordA) {
+        change("SCRSAVE", reinterpret_cast<HWND>(static_cast<intptr_t>(cl.windowArg)), 0, 0);
+    }
 }
 
 HWND AsWindow(int32_t value) { return reinterpret_cast<HWND>(static_cast<intptr_t>(value)); }
@@ -33,22 +30,22 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     const CommandLine cl = ParseCommandLine(__argc > 1 ? __argv[1] : "", __argc > 2 ? __argv[2] : "");
     switch (ModeFor(cl.modeWord)) {
-    case Mode::Settings:
-        RunGuarded(kModeStartupGuard, [] { RunSettingsWindow(); });
-        break;
-    case Mode::Preview:
-        RunGuarded(kModeStartupGuard, [&] {
-            if (cl.windowArg != 0 && IsWindow(AsWindow(cl.windowArg))) RunSaverHost(AsWindow(cl.windowArg));
-        });
-        break;
-    case Mode::FullScreen:
-        RunGuarded(kModeStartupGuard, [] { RunSaverHost(nullptr); });
-        break;
-    case Mode::ChangePassword:
-        ChangePassword(cl);
-        break;
-    case Mode::None:
-        break;
+        case Mode::Settings:
+            RunGuarded(kModeStartupGuard, [] { RunSettingsWindow(); });
+            break;
+        case Mode::Preview:
+            RunGuarded(kModeStartupGuard, [&] {
+                if (cl.windowArg != 0 && IsWindow(AsWindow(cl.windowArg))) RunSaverHost(AsWindow(cl.windowArg));
+            });
+            break;
+        case Mode::FullScreen:
+            RunGuarded(kModeStartupGuard, [] { RunSaverHost(nullptr); });
+            break;
+        case Mode::ChangePassword:
+            ChangePassword(cl);
+            break;
+        case Mode::None:
+            break;
     }
     ExitProcess(0);
 }

@@ -61,7 +61,7 @@ double WarmDiscovery(const std::string& folder, int count) {
         WriteWholeFile(SaverPath(folder, i), program);
         catalogue.Add(MakeSaverItem("Saver " + std::to_string(i), SaverPath(folder, i)));
     }
-    catalogue.SaveToFile(SaverListFile);
+    catalogue.SaveToFile(CurrentSettings().SaverListFile);
     std::vector<double> times;
     for (int round = 0; round < kRepeats; ++round) {
         const double start = Now();
@@ -84,7 +84,7 @@ double ColdDiscovery(const std::string& folder, int count) {
     }
     std::vector<double> times;
     for (int round = 0; round < 3; ++round) {
-        DeleteFileA(SaverListFile.c_str());
+        DeleteFileA(CurrentSettings().SaverListFile.c_str());
         const double start = Now();
         DiscoverSavers();
         times.push_back(Now() - start);
@@ -129,7 +129,7 @@ int main() {
     CreateDirectoryA(folder.c_str(), nullptr);  // a fresh Wine prefix may not have made it yet
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    SaverListFile = std::string(temp) + "vantora-bench-saverlist.dat";
+    CurrentSettings().SaverListFile = std::string(temp) + "vantora-bench-saverlist.dat";
 
     const double warm1k = WarmDiscovery(folder, 1000);
     const double warm10k = WarmDiscovery(folder, 10000);
@@ -140,6 +140,6 @@ int main() {
     std::printf("cold discovery,  1000 new savers: %8.2f ms (median of 3)\n", cold1k * 1000);
     ReconcileOnly(10000);
     ReconcileOnly(100000);
-    DeleteFileA(SaverListFile.c_str());
+    DeleteFileA(CurrentSettings().SaverListFile.c_str());
     return 0;
 }

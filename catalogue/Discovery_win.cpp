@@ -21,48 +21,6 @@ constexpr int kSystemFolder = 0x25;   // CSIDL_SYSTEM
 constexpr UINT kFolderBuffer = 1000;
 constexpr bool k64BitBuild = sizeof(void*) == 8;
 
-using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-using DisableRedirectionFn = BOOL(WINAPI*)(PVOID*);
-using RevertRedirectionFn = BOOL(WINAPI*)(PVOID);
-using GetSystemWow64DirectoryFn = UINT(WINAPI*)(LPSTR, UINT);
-
-template <typename Fn>
-Fn KernelFunction(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(KernelModule(), name)));
-}
-
-struct Redirection {
-    bool wow64Known = false;
-    bool wow64 = false;
-    bool functionsLooked = false;
-    DisableRedirectionFn disable = nullptr;
-    RevertRedirectionFn revert = nullptr;
-    bool disabled = false;
-    PVOID oldValue = nullptr;
-    bool wow64DirectoryLooked = false;
-    GetSystemWow64DirectoryFn wow64Directory = nullptr;
-};
-Redirection redirection;
-
-GetSystemWow64DirectoryFn Wow64DirectoryFunction() {
-    if (!redirection.wow64DirectoryLooked) {
-        redirection.wow64Directory = KernelFunction<GetSystemWow64DirectoryFn>("GetSystemWow64DirectoryA");
-        redirection.wow64DirectoryLooked = true;
-    }
-    return redirection.wow64Directory;
-}
-
-// The answer of GetSystemWow64DirectoryA; 0 length and overlong answers read as failures.
-bool QueryWow64Directory(std::string& folder) {
-    GetSystemWow64DirectoryFn query = Wow64DirectoryFunction();
-    if (!query) return true;
-    char buffer[kFolderBuffer] = {};
-    const UINT length = query(buffer, kFolderBuffer);
-    if (length == 0 || length > kFolderBuffer) return false;
-    folder.assign(buffer, length);
-    return true;
-}
-
 std::string FolderOr(int csidl, UINT(WINAPI* fallback)(LPSTR, UINT), const char* failure) {
     std::string folder = SpecialFolderPath(csidl);
     if (folder.empty()) {
@@ -83,72 +41,7 @@ std::string SortKey(const std::string& text) {
     return key;
 }
 
-// Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit process;
-// the redirection comes back on however the scan ends.
-class RedirectionOff {
-public:
-    RedirectionOff() : active_(IsWow64()) {
-        if (active_) SetFsRedirection(true);
-    }
-    ~RedirectionOff() {
-        if (active_) SetFsRedirection(false);
-    }
-    RedirectionOff(const RedirectionOff&) = delete;
-    RedirectionOff& operator=(const RedirectionOff&) = delete;
-
-private:
-    bool active_;
-};
-
 }  // namespace
-
-HMODULE KernelModule() {
-    static HMODULE kernel = nullptr;
-    if (!kernel) kernel = LoadLibraryA("Kernel32");
-    if (!kernel) throw Exception("HKernel=0");
-    return kernel;
-}
-
-bool IsWow64() {
-    if (!redirection.wow64Known) {
-        BOOL answer = FALSE;
-        auto isWow64Process = KernelFunction<IsWow64ProcessFn>("IsWow64Process");
-        redirection.wow64 = isWow64Process && isWow64Process(GetCurrentProcess(), &answer) && answer;
-        redirection.wow64Known = true;
-    }
-    return redirection.wow64;
-}
-
-void SetFsRedirection(bool disabled) {
-    if (redirection.wow64Known && !redirection.wow64) return;
-    if (!redirection.functionsLooked) {
-        redirection.disable = KernelFunction<DisableRedirectionFn>("Wow64DisableWow64FsRedirection");
-        redirection.revert = KernelFunction<RevertRedirectionFn>("Wow64RevertWow64FsRedirection");
-        if (!redirection.disable || !redirection.revert) {
-            redirection.disable = nullptr;
-            redirection.revert = nullptr;
-        }
-        redirection.functionsLooked = true;
-    }
-    if (!redirection.disable) return;
-    if (disabled) {
-        PVOID old = nullptr;
-        if (!redirection.disabled && redirection.disable(&old)) {
-            redirection.oldValue = old;
-            redirection.disabled = true;
-        }
-    } else if (redirection.disabled && redirection.revert(redirection.oldValue)) {
-        redirection.oldValue = nullptr;
-        redirection.disabled = false;
-    }
-}
-
-std::string SysWow64Folder() {
-    if (!IsWow64()) throw Exception("getsyswow64, not64");
-    std::string folder;
-    if (!QueryWow64Directory(folder)) throw Exception("getsyswow64 fail");
-    return folder;
-}
 
 void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& list) {
     WIN32_FIND_DATAA data;
@@ -209,9 +102,12 @@ std::string SaverDescription(const std::string& filePath) {
 
 void DiscoverSavers() {
     AllSavers.Clear();
-    if (FileExists(SaverListFile)) AllSavers.LoadFromFile(SaverListFile);
+    const std::string& listFile = CurrentSettings().SaverListFile;
+    if (FileExists(listFile)) AllSavers.LoadFromFile(listFile);
     {
-        RedirectionOff redirectionOff;
+        // Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit
+        // process; the redirection comes back on however the scan ends.
+        ScopedRedirectionOff redirectionOff;
         ScanFolder(FolderOr(kWindowsFolder, GetWindowsDirectoryA, "Failed to get WINDOWS path"), false);
         ScanFolder(FolderOr(kSystemFolder, GetSystemDirectoryA, "Failed to get SYSTEM path"), true);
         if (IsWow64()) {
@@ -220,10 +116,8 @@ void DiscoverSavers() {
             ScanFolder(wow64Folder, true);
         } else if (k64BitBuild) {
             // A 64-bit process is never redirected, yet SysWOW64 still holds the 32-bit screensavers.
-            std::string wow64Folder;
-            if (QueryWow64Directory(wow64Folder) && !wow64Folder.empty() && FolderExists(wow64Folder)) {
-                ScanFolder(wow64Folder, true);
-            }
+            const std::optional<std::string> wow64Folder = SystemWow64Directory();
+            if (wow64Folder && !wow64Folder->empty() && FolderExists(*wow64Folder)) ScanFolder(*wow64Folder, true);
         }
     }
     ReconcileSavers(AllSavers, FoundSaverFiles, FileExists, SaverDescription);

@@ -1,5 +1,5 @@
 // The catalogue of the process: building it at the start of a mode, ending the mode, and the
-// folder scan behind it, with the 64-bit file-system redirection helpers of a 32-bit build.
+// folder scan behind it.
 #pragma once
 
 #include <windows.h>
@@ -29,13 +29,3 @@ void ScanFolder(const std::string& folder, bool append);
 void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& list);
 // String resource 1 of the file (at most 254 characters), else its file name without ".scr".
 std::string SaverDescription(const std::string& filePath);
-
-// Kernel32, loaded once; throws Exception "HKernel=0" when it cannot be.
-HMODULE KernelModule();
-// A 32-bit process on 64-bit Windows; computed once.
-bool IsWow64();
-// Switches the 64-bit file-system redirection off (true) or back on (false). Calls do not nest.
-void SetFsRedirection(bool disabled);
-// The SysWOW64 folder of a 32-bit process on 64-bit Windows; "" without the function. Throws
-// "getsyswow64, not64" outside WOW64 and "getsyswow64 fail" when the call fails.
-std::string SysWow64Folder();

@@ -1,5 +1,6 @@
 #include "catalogue/Launch_win.h"
 
+#include "app/Handles.h"
 #include "catalogue/Discovery_win.h"
 #include "catalogue/LaunchCommand.h"
 
@@ -14,8 +15,7 @@ bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
     std::string commandLine = ScreensaverCommandLine(AllSavers.GetItem(index).FilePath, switchText);
 
     // The child sees the files as discovery saw them when it recorded the path.
-    const bool wow64 = IsWow64();
-    if (wow64) SetFsRedirection(true);
+    ScopedRedirectionOff redirectionOff;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -29,7 +29,6 @@ bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
         ChildProcess = nullptr;
         ChildProcessId = 0;
     }
-    if (wow64) SetFsRedirection(false);
     return created;
 }
 

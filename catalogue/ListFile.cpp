@@ -44,7 +44,8 @@ public:
     }
     uint32_t U16() {
         std::string_view b = Take(2);
-        return ok_ ? static_cast<uint32_t>(static_cast<uint8_t>(b[0])) | static_cast<uint32_t>(static_cast<uint8_t>(b[1])) << 8
+        return ok_ ? static_cast<uint32_t>(static_cast<uint8_t>(b[0])) |
+                         static_cast<uint32_t>(static_cast<uint8_t>(b[1])) << 8
                    : 0;
     }
 
@@ -84,7 +85,8 @@ std::string TSaverList::EncodeItem(int index) const {
 void TSaverList::SaveToStream(std::string& out) const {
     out += kMagic;
     PutU32(out, kProgramVersion);
-    for (int i = 0; i < Count(); ++i) out += EncodeItem(i);
+    for (int i = 0; i < Count(); ++i)
+        out += EncodeItem(i);
 }
 
 bool TSaverList::DecodeItem(std::string_view body, TSaverItem& item) {

@@ -50,8 +50,8 @@ void TSaverList::LoadFromFile(const std::string& name) {
     // Another process may be replacing the file right now: retry briefly before giving up.
     constexpr DWORD kRetryWaitsMs[] = {100, 500};
     auto open = [&] {
-        return UniqueFile(CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
+        return UniqueFile(
+            CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     };
     UniqueFile file = open();
     for (DWORD wait : kRetryWaitsMs) {
@@ -64,6 +64,7 @@ void TSaverList::LoadFromFile(const std::string& name) {
     std::string bytes;
     char chunk[16384];
     DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
     LoadFromStream(bytes);
 }

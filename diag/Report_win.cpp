@@ -69,15 +69,15 @@ HMODULE OwnModule() {
 // Where reports go when the data folder cannot be had.
 std::string FallbackReportFolder() {
     const std::string appData = AppDataFolder();
-    return appData.empty() ? InstallPath : appData + "\\Vantora";
+    return appData.empty() ? CurrentSettings().InstallPath : appData + "\\Vantora";
 }
 
 // The data folder through `lookup`; a lookup that throws sends notice 120. An empty answer means
 // no data folder works at all, and the report must not land in the root of the current drive.
-std::string ReportFolder(std::string (*lookup)()) {
+std::string ReportFolder(std::string (*lookup)(const std::string& installPath)) {
     std::string folder;
     try {
-        folder = lookup();
+        folder = lookup(CurrentSettings().InstallPath);
     } catch (...) {
         SendWebErrorNotice(kNoticeNoDataFolder);
         return FallbackReportFolder();

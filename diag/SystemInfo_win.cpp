@@ -6,23 +6,13 @@
 #include <malloc.h>
 #include <x86intrin.h>
 
+#include "app/DynCalls_win.h"
 #include "app/Handles.h"
 
 namespace {
 
 constexpr LONGLONG kSettleTicks = 50;
 constexpr LONGLONG kRoundTicks = 1000;
-
-using GlobalMemoryStatusExFn = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
-using GetProcessMemoryInfoFn = BOOL(WINAPI*)(HANDLE, void*, DWORD);
-
-// Older systems lack the extended memory status, so it is looked up once by name.
-const GlobalMemoryStatusExFn kGlobalMemoryStatusEx = [] {
-    HMODULE kernel = LoadLibraryA("kernel32.dll");
-    return kernel ? reinterpret_cast<GlobalMemoryStatusExFn>(
-                        reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")))
-                  : nullptr;
-}();
 
 // The layout of psapi's PROCESS_MEMORY_COUNTERS, which is not included for one field.
 struct ProcessMemoryCounters {
@@ -55,28 +45,11 @@ LONGLONG PerformanceCounter() {
     return value.QuadPart;
 }
 
-// Raises the thread to time-critical for one round and puts the old priority back.
-class TimeCriticalScope {
-public:
-    TimeCriticalScope() : thread_(GetCurrentThread()), previous_(GetThreadPriority(thread_)) {
-        if (previous_ != THREAD_PRIORITY_ERROR_RETURN) SetThreadPriority(thread_, THREAD_PRIORITY_TIME_CRITICAL);
-    }
-    ~TimeCriticalScope() {
-        if (previous_ != THREAD_PRIORITY_ERROR_RETURN) SetThreadPriority(thread_, previous_);
-    }
-    TimeCriticalScope(const TimeCriticalScope&) = delete;
-    TimeCriticalScope& operator=(const TimeCriticalScope&) = delete;
-
-private:
-    HANDLE thread_;
-    int previous_;
-};
-
 uint64_t PhysicalMemoryMB(bool available) {
-    if (kGlobalMemoryStatusEx) {
+    if (auto memoryStatusEx = DynKernel32().GlobalMemoryStatusEx) {
         MEMORYSTATUSEX status = {};
         status.dwLength = sizeof status;
-        if (kGlobalMemoryStatusEx(&status)) return (available ? status.ullAvailPhys : status.ullTotalPhys) >> 20;
+        if (memoryStatusEx(&status)) return (available ? status.ullAvailPhys : status.ullTotalPhys) >> 20;
     }
     MEMORYSTATUS status = {};
     status.dwLength = sizeof status;
@@ -85,10 +58,7 @@ uint64_t PhysicalMemoryMB(bool available) {
 }
 
 uint64_t WorkingSetKB() {
-    UniqueModule psapi(LoadLibraryA("psapi.dll"));
-    if (!psapi) return 0;
-    auto getInfo = reinterpret_cast<GetProcessMemoryInfoFn>(
-        reinterpret_cast<void*>(GetProcAddress(psapi.get(), "GetProcessMemoryInfo")));
+    auto getInfo = DynPsapi().GetProcessMemoryInfo;
     ProcessMemoryCounters counters = {};
     counters.cb = sizeof counters;
     if (!getInfo || !getInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
@@ -133,7 +103,7 @@ bool MeasureCpuSpeed(CpuInfo& info) {
         uint64_t s0 = 0;
         uint64_t s1 = 0;
         {
-            TimeCriticalScope critical;
+            ScopedThreadPriority critical(THREAD_PRIORITY_TIME_CRITICAL);
             // Start on a fresh counter tick so that every round measures whole ticks.
             do {
                 t1 = PerformanceCounter();

@@ -39,8 +39,10 @@ bool ChooseNextSaver() {
     for (int i = 0; i < AllSavers.Count(); ++i)
         checked.push_back(AllSavers.ItemPtr(i).Checked);
 
-    int32_t next =
-        ChooseNextIndex(checked, CurrentSaver, ScheduleState{OrderMode, ChangeOnceADay && !NewDay}, RandomReal);
+    const Settings& settings = CurrentSettings();
+    const int32_t next =
+        ChooseNextIndex(checked, CurrentSaver,
+                        ScheduleState{settings.OrderMode, settings.ChangeOnceADay && !settings.NewDay}, RandomReal);
     if (next < 0) return false;
     CurrentSaver = next;
     if (CurrentSaver > AllSavers.Count() - 1 || !AllSavers.ItemPtr(CurrentSaver).Checked) {
@@ -58,9 +60,9 @@ void RecordCurrentSaver() {
     TRegistry reg;
     reg.OpenKey(kSettingsKey, true);
     reg.WriteString("Prev", prev);
-    if (NewDay) {
+    if (CurrentSettings().NewDay) {
         reg.WriteDate("OrderDate", TodayDate());
-        NewDay = false;
+        CurrentSettings().NewDay = false;
     }
 }
 
@@ -81,7 +83,7 @@ void StopChildSaver(HANDLE process, DWORD processId) {
     } else {
         // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
         AllSavers.ItemPtr(CurrentSaver).Checked = false;
-        AllSavers.SaveToFile(SaverListFile);
+        AllSavers.SaveToFile(CurrentSettings().SaverListFile);
     }
     if (ChildStillRunning(process)) TerminateProcess(process, 0);
     CloseHandle(process);
@@ -89,7 +91,8 @@ void StopChildSaver(HANDLE process, DWORD processId) {
 
 ChildOutcome SuperviseChildSaver(DWORD startTick) {
     for (;;) {
-        if (ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), ChangeTime)) {
+        const Settings& settings = CurrentSettings();
+        if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
             StopChildSaver(ChildProcess, ChildProcessId);
             ChildProcess = nullptr;
             return ChildOutcome::TimeUp;

@@ -4,7 +4,9 @@
 
 #include "app/Text.h"
 
-int32_t ChooseNextIndex(const std::vector<bool>& checked, int32_t previous, const ScheduleState& state,
+int32_t ChooseNextIndex(const std::vector<bool>& checked,
+                        int32_t previous,
+                        const ScheduleState& state,
                         const std::function<double()>& draw) {
     const int32_t count = static_cast<int32_t>(checked.size());
     const bool previousTicked = previous >= 0 && previous < count && checked[static_cast<size_t>(previous)];

@@ -7,7 +7,6 @@
 #include "app/Text.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SettingsRules.h"
-#include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
 
 namespace {
@@ -59,11 +58,11 @@ bool StoredTestPasses(const std::string& folder) {
 
 }  // namespace
 
-std::string DataFolderCandidate(int index) {
+std::string DataFolderCandidate(int index, const std::string& installPath) {
     DataFolderBases bases;
     if (index >= 1 && index <= kDataFolderCandidates) {
         bases.appData = AppDataFolder();
-        bases.installPath = InstallPath;
+        bases.installPath = installPath;
         bases.documents = SpecialFolderPath(kPersonalFolder);
         bases.temp = TempFolder();
     }
@@ -98,9 +97,9 @@ bool TryDataFolder(const std::string& folder, int index) {
     return true;
 }
 
-int ChooseDataFolder() {
+int ChooseDataFolder(const std::string& installPath) {
     for (int index = 1; index <= kDataFolderCandidates; ++index) {
-        const std::string candidate = DataFolderCandidate(index);
+        const std::string candidate = DataFolderCandidate(index, installPath);
         if (!candidate.empty() && TryDataFolder(candidate, index)) {
             DataFolder = candidate;
             return index;
@@ -111,15 +110,15 @@ int ChooseDataFolder() {
     return 0;
 }
 
-std::string GetDataFolder() {
+std::string GetDataFolder(const std::string& installPath) {
     if (!DataFolder.empty()) return DataFolder;
     const int32_t stored = ReadSettingInt("pathind", 0);
     if (stored == 0) {
-        ChooseDataFolder();
+        ChooseDataFolder(installPath);
     } else {
-        DataFolder = DataFolderCandidate(stored);
+        DataFolder = DataFolderCandidate(stored, installPath);
         if (!FolderExists(DataFolder) || !StoredTestPasses(DataFolder)) {
-            ChooseDataFolder();
+            ChooseDataFolder(installPath);
             // Landing on the same candidate again (or on none) would only repeat the failed test.
             if (ReadSettingInt("pathind", 0) == stored) {
                 SendWebErrorNotice(102);
@@ -131,9 +130,9 @@ std::string GetDataFolder() {
     return DataFolder;
 }
 
-std::string RechooseDataFolder() {
-    ChooseDataFolder();
-    return GetDataFolder();
+std::string RechooseDataFolder(const std::string& installPath) {
+    ChooseDataFolder(installPath);
+    return GetDataFolder(installPath);
 }
 
 void SendWebErrorNotice(int code, uintptr_t address, const std::string& comment) {

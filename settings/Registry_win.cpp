@@ -27,7 +27,8 @@ std::string TRegistry::ReadString(const std::string& name) const {
         DWORD size = 0;
         if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
         std::vector<char> data(size + 1, '\0');
-        LONG rc = RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        LONG rc =
+            RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
         if (rc == ERROR_MORE_DATA) continue;  // grew between the two calls
         if (rc != ERROR_SUCCESS) return {};
         if (type == REG_SZ || type == REG_EXPAND_SZ) return std::string(data.data(), strnlen(data.data(), size));
@@ -35,10 +36,9 @@ std::string TRegistry::ReadString(const std::string& name) const {
     }
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value) const {
-    if (!key_) return;
-    RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+bool TRegistry::WriteString(const std::string& name, const std::string& value) const {
+    return key_ && RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
 std::optional<double> TRegistry::ReadDate(const std::string& name) const {
@@ -54,15 +54,17 @@ std::optional<double> TRegistry::ReadDate(const std::string& name) const {
     return date;
 }
 
-void TRegistry::WriteDate(const std::string& name, double date) const {
-    if (!key_) return;
-    RegSetValueExA(key_.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&date), sizeof date);
+bool TRegistry::WriteDate(const std::string& name, double date) const {
+    return key_ && RegSetValueExA(key_.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&date),
+                                  sizeof date) == ERROR_SUCCESS;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
     return key_ && RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
-void TRegistry::DeleteValue(const std::string& name) const {
-    if (key_) RegDeleteValueA(key_.get(), name.c_str());
+bool TRegistry::DeleteValue(const std::string& name) const {
+    if (!key_) return false;
+    const LONG rc = RegDeleteValueA(key_.get(), name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }

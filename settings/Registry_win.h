@@ -20,16 +20,16 @@ public:
     // Missing values read as "". REG_SZ/REG_EXPAND_SZ give the text up to the first zero byte;
     // other types give their raw bytes.
     std::string ReadString(const std::string& name) const;
-    // REG_SZ with the terminating zero counted. Failures are not reported.
-    void WriteString(const std::string& name, const std::string& value) const;
+    // REG_SZ with the terminating zero counted. False when nothing was written.
+    bool WriteString(const std::string& name, const std::string& value) const;
 
     // An 8-byte REG_BINARY double (days since 30 Dec 1899); empty unless exactly that is stored.
     std::optional<double> ReadDate(const std::string& name) const;
-    void WriteDate(const std::string& name, double date) const;
+    bool WriteDate(const std::string& name, double date) const;
 
     bool ValueExists(const std::string& name) const;
     // A missing value is no error.
-    void DeleteValue(const std::string& name) const;
+    bool DeleteValue(const std::string& name) const;
 
 private:
     HKEY root_;

@@ -3,8 +3,6 @@
 #include "app/Text.h"
 #include "settings/Registry_win.h"
 
-const char kSettingsKey[] = "\\Software\\Kestrella\\Vantora";
-
 namespace {
 TRegistry OpenSettings() {
     TRegistry reg;
@@ -15,10 +13,14 @@ TRegistry OpenSettings() {
 
 std::string ReadSettingString(const std::string& name) { return OpenSettings().ReadString(name); }
 
-void WriteSettingString(const std::string& name, const std::string& value) { OpenSettings().WriteString(name, value); }
+bool WriteSettingString(const std::string& name, const std::string& value) {
+    return OpenSettings().WriteString(name, value);
+}
 
 void DeleteSetting(const std::string& name) { OpenSettings().DeleteValue(name); }
 
-int32_t ReadSettingInt(const std::string& name, int32_t fallback) { return ParseIntOr(ReadSettingString(name), fallback); }
+int32_t ReadSettingInt(const std::string& name, int32_t fallback) {
+    return ParseIntOr(ReadSettingString(name), fallback);
+}
 
-void WriteSettingInt(const std::string& name, int32_t value) { WriteSettingString(name, std::to_string(value)); }
+bool WriteSettingInt(const std::string& name, int32_t value) { return WriteSettingString(name, std::to_string(value)); }

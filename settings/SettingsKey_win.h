@@ -5,11 +5,15 @@
 #include <cstdint>
 #include <string>
 
-extern const char kSettingsKey[];
+// The settings key under HKEY_CURRENT_USER; the installer keeps "Path" under the same path of
+// HKEY_LOCAL_MACHINE, the install key.
+inline constexpr char kSettingsKey[] = "\\Software\\Kestrella\\Vantora";
+inline constexpr const char* kInstallKey = kSettingsKey;
 
-std::string ReadSettingString(const std::string& name);  // "" when missing
-void WriteSettingString(const std::string& name, const std::string& value);
-void DeleteSetting(const std::string& name);  // a missing value is no error
-// `fallback` when the value is missing or not a decimal integer; no clamping.
+std::string ReadSettingString(const std::string& name);                      // "" when missing
+bool WriteSettingString(const std::string& name, const std::string& value);  // false when not written
+void DeleteSetting(const std::string& name);                                 // a missing value is no error
+// `fallback` when the value is missing or not a decimal integer; unclamped, unlike the values
+// the settings load.
 int32_t ReadSettingInt(const std::string& name, int32_t fallback);
-void WriteSettingInt(const std::string& name, int32_t value);
+bool WriteSettingInt(const std::string& name, int32_t value);

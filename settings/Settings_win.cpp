@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/Text.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/SaverList.h"
 #include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
@@ -11,46 +11,29 @@
 #include "settings/SystemHelpers_win.h"
 #include "settings/SystemIntegration_win.h"
 
-int32_t OrderMode = 0;
-bool ChangeOnceADay = false;
-bool ChangeEvery = false;
-int32_t ChangeTime = 0;
-bool NewDay = false;
-int32_t Delay = 0;
-bool RestoreSaver = false;
-bool RestoreDelay = false;
-bool AgentEnabled = false;
-bool AgentEnabledAtLoad = false;
-bool PasswordProtected = false;
-bool PasswordProtectedAtLoad = false;
-std::string InstallPath;
-std::string SaverListFile;
-
 namespace {
-const char kInstallKey[] = "\\Software\\Kestrella\\Vantora";
 
 std::string ReadInstallPath() {
     TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
     return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
 }
 
-void LoadOwnSettings(const TRegistry& reg) {
-    const OrderSettings order = DecodeOrder(ReadIntSetting("Order", kDefaultOrder));
-    OrderMode = order.orderMode;
-    ChangeOnceADay = order.changeOnceADay;
-    ChangeEvery = order.changeEvery;
-    const std::optional<double> orderDate = reg.ReadDate("OrderDate");
-    NewDay = !orderDate || *orderDate != TodayDate();
-    ChangeTime = ReadIntSetting("ChangeTime", 30);
-    Delay = ReadIntSetting("Delay", SystemScreenSaveTimeout());
-    RestoreSaver = ReadIntSetting("RestoreSaver", 1) != 0;
-    RestoreDelay = ReadIntSetting("RestoreDelay", 1) != 0;
+// The read rule of the values loaded here: missing or not an integer gives `fallback`, and the
+// result is clamped to 0..1000000000.
+int32_t ReadClampedSetting(const TRegistry& reg, const char* name, int32_t fallback) {
+    return SettingFromText(reg.ReadString(name), fallback);
 }
+
 }  // namespace
 
-int32_t ReadIntSetting(const std::string& name, int32_t fallback) {
-    return SettingFromText(ReadSettingString(name), fallback);
+Settings& CurrentSettings() {
+    static Settings current;
+    return current;
 }
+
+void LoadSettings() { CurrentSettings().Load(); }
+
+SaveResult SaveSettings(const TSaverList& savers) { return CurrentSettings().Save(savers); }
 
 double TodayDate() {
     SYSTEMTIME now;
@@ -58,10 +41,21 @@ double TodayDate() {
     return CivilDate(now.wYear, now.wMonth, now.wDay);
 }
 
-void LoadSettings() {
+void Settings::Load() {
     {
         TRegistry reg;
-        if (reg.OpenKey(kSettingsKey, true)) LoadOwnSettings(reg);
+        if (reg.OpenKey(kSettingsKey, true)) {
+            const OrderSettings order = DecodeOrder(ReadClampedSetting(reg, "Order", kDefaultOrder));
+            OrderMode = order.orderMode;
+            ChangeOnceADay = order.changeOnceADay;
+            ChangeEvery = order.changeEvery;
+            const std::optional<double> orderDate = reg.ReadDate("OrderDate");
+            NewDay = !orderDate || *orderDate != TodayDate();
+            ChangeTime = ReadClampedSetting(reg, "ChangeTime", 30);
+            Delay = ReadClampedSetting(reg, "Delay", SystemScreenSaveTimeout());
+            RestoreSaver = ReadClampedSetting(reg, "RestoreSaver", 1) != 0;
+            RestoreDelay = ReadClampedSetting(reg, "RestoreDelay", 1) != 0;
+        }
     }
 
     InstallPath = ReadInstallPath();
@@ -77,25 +71,32 @@ void LoadSettings() {
     RestoreSaver = RestoreSaver && AgentEnabled;
     PasswordProtected = ReadPasswordProtected();
     PasswordProtectedAtLoad = PasswordProtected;
-    SynchroniseDelay();
-    SaverListFile = SaverListPath(GetDataFolder(), InstallPath);
+    Delay = SynchroniseDelay(RestoreDelay, Delay);
+    SaverListFile = SaverListPath(GetDataFolder(InstallPath), InstallPath);
 }
 
-void SaveSettings() {
+SaveResult Settings::Save(const TSaverList& savers) const {
+    bool written;
     {
         TRegistry reg;
-        reg.OpenKey(kSettingsKey, true);
-        reg.WriteString("Order", std::to_string(EncodeOrder(OrderMode, ChangeOnceADay, ChangeEvery)));
-        reg.WriteString("ChangeTime", std::to_string(ChangeTime));
-        reg.WriteString("Delay", std::to_string(Delay));
-        reg.WriteString("RestoreSaver", RestoreSaver ? "1" : "0");
-        reg.WriteString("RestoreDelay", RestoreDelay ? "1" : "0");
-        if (AgentEnabled != AgentEnabledAtLoad) WriteAgentEntry();
-        if (AgentEnabled) StartAgentUnlessRunning();
-        SetSystemScreenSaveTimeout(Delay);
-        if (PasswordProtected != PasswordProtectedAtLoad) WritePasswordProtected(PasswordProtected);
+        written = reg.OpenKey(kSettingsKey, true);
+        const std::pair<const char*, std::string> values[] = {
+            {"Order", std::to_string(EncodeOrder(OrderMode, ChangeOnceADay, ChangeEvery))},
+            {"ChangeTime", std::to_string(ChangeTime)},
+            {"Delay", std::to_string(Delay)},
+            {"RestoreSaver", RestoreSaver ? "1" : "0"},
+            {"RestoreDelay", RestoreDelay ? "1" : "0"},
+        };
+        for (const auto& [name, text] : values)
+            written = reg.WriteString(name, text) && written;
+        if (AgentEnabled != AgentEnabledAtLoad) written = WriteAgentEntry(AgentEnabled, InstallPath) && written;
+        if (AgentEnabled) StartAgentUnlessRunning(InstallPath);
+        written = SetSystemScreenSaveTimeout(Delay) && written;
+        if (PasswordProtected != PasswordProtectedAtLoad)
+            written = WritePasswordProtected(PasswordProtected) && written;
     }
     if (!FileExists(SaverListFile)) EnsureFolder(std::string(ParentFolderOf(SaverListFile)));
-    AllSavers.SaveToFile(SaverListFile);
+    savers.SaveToFile(SaverListFile);
     NotifyAgent();
+    return written ? SaveResult::Saved : SaveResult::RegistryNotWritten;
 }

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/DynCalls_win.h"
 #include "app/Handles.h"
 #include "settings/Registry_win.h"
 
@@ -20,18 +21,6 @@ void PumpMessages() {
     }
 }
 
-// Loading shell32 costs a full-screen start tens of milliseconds before the first screensaver
-// shows, so it is loaded only when something actually needs the shell.
-static FARPROC ShellFunction(const char* name) {
-    static HMODULE shell = LoadLibraryA("shell32.dll");
-    return shell ? GetProcAddress(shell, name) : nullptr;
-}
-
-template <typename Fn>
-static Fn ShellFunctionAs(const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(ShellFunction(name)));
-}
-
 std::string SpecialFolderPath(int csidl) {
     char buffer[kPathBuffer] = {};
     // The shell answers these two from the same kernel32 calls; asking kernel32 directly keeps
@@ -41,14 +30,15 @@ std::string SpecialFolderPath(int csidl) {
                                              : GetSystemDirectoryA(buffer, kPathBuffer);
         return length > 0 && length < kPathBuffer ? std::string(buffer, length) : std::string();
     }
-    auto getPath = ShellFunctionAs<BOOL(WINAPI*)(HWND, LPSTR, int, BOOL)>("SHGetSpecialFolderPathA");
+    // Loading shell32 costs a full-screen start tens of milliseconds before the first screensaver
+    // shows, so it is loaded only when something actually needs the shell.
+    auto getPath = DynShell32().SHGetSpecialFolderPathA;
     if (!getPath || !getPath(nullptr, buffer, csidl, FALSE)) return {};
     return buffer;
 }
 
 void ShellOpen(HWND owner, const std::string& file, const char* parameters, const char* folder, int show) {
-    auto execute =
-        ShellFunctionAs<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>("ShellExecuteA");
+    auto execute = DynShell32().ShellExecuteA;
     if (execute) execute(owner, "open", file.c_str(), parameters, folder, show);
 }
 

@@ -4,7 +4,6 @@
 
 #include "settings/Registry_win.h"
 #include "settings/SettingsRules.h"
-#include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
 
 const char kAgentWindowClass[] = "messages_Vantora";
@@ -25,17 +24,15 @@ int32_t SystemScreenSaveTimeout() {
     return static_cast<int32_t>(seconds);
 }
 
-void SetSystemScreenSaveTimeout(int32_t seconds) {
-    SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, static_cast<UINT>(seconds), nullptr, SPIF_UPDATEINIFILE);
+bool SetSystemScreenSaveTimeout(int32_t seconds) {
+    return SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, static_cast<UINT>(seconds), nullptr, SPIF_UPDATEINIFILE);
 }
 
-void SynchroniseDelay() {
-    int32_t timeout = SystemScreenSaveTimeout();
-    if (TimeoutNeedsRestore(timeout, RestoreDelay, Delay)) {
-        SetSystemScreenSaveTimeout(Delay);
-        timeout = Delay;
-    }
-    Delay = timeout;
+int32_t SynchroniseDelay(bool restoreDelay, int32_t delay) {
+    const int32_t timeout = SystemScreenSaveTimeout();
+    if (!TimeoutNeedsRestore(timeout, restoreDelay, delay)) return timeout;
+    SetSystemScreenSaveTimeout(delay);
+    return delay;
 }
 
 bool ReadAgentEnabled() {
@@ -43,20 +40,16 @@ bool ReadAgentEnabled() {
     return reg.OpenKey(kRunKey, false) && !reg.ReadString(kRunValue).empty();
 }
 
-void WriteAgentEntry() {
+bool WriteAgentEntry(bool enabled, const std::string& installPath) {
     TRegistry reg;
-    if (!reg.OpenKey(kRunKey, true)) return;
-    if (AgentEnabled) {
-        reg.WriteString(kRunValue, AgentCommand(InstallPath));
-    } else {
-        reg.DeleteValue(kRunValue);
-    }
+    if (!reg.OpenKey(kRunKey, true)) return false;
+    return enabled ? reg.WriteString(kRunValue, AgentCommand(installPath)) : reg.DeleteValue(kRunValue);
 }
 
-void StartAgentUnlessRunning() {
+void StartAgentUnlessRunning(const std::string& installPath) {
     if (AgentWindow()) return;
-    const std::string folder = "\"" + InstallPath + "\"";
-    ShellOpen(nullptr, AgentCommand(InstallPath), "", folder.c_str(), SW_HIDE);
+    const std::string folder = "\"" + installPath + "\"";
+    ShellOpen(nullptr, AgentCommand(installPath), "", folder.c_str(), SW_HIDE);
 }
 
 void NotifyAgent() {
@@ -68,7 +61,7 @@ bool ReadPasswordProtected() {
     return reg.OpenKey(kDesktopKey, false) && reg.ReadString(kSecureValue) == "1";
 }
 
-void WritePasswordProtected(bool on) {
+bool WritePasswordProtected(bool on) {
     TRegistry reg;
-    if (reg.OpenKey(kDesktopKey, true)) reg.WriteString(kSecureValue, on ? "1" : "0");
+    return reg.OpenKey(kDesktopKey, true) && reg.WriteString(kSecureValue, on ? "1" : "0");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 extern const char kAgentWindowClass[];  // "messages_Vantora"
 extern const char kAgentWindowTitle[];  // "Vantora_messages"
@@ -10,19 +11,20 @@ constexpr unsigned kAgentSettingsChanged = 0x8002;
 
 // Seconds; 0 when the system cannot tell.
 int32_t SystemScreenSaveTimeout();
-void SetSystemScreenSaveTimeout(int32_t seconds);
-// Puts the stored Delay back into the system when it must win, else adopts the system's timeout.
-void SynchroniseDelay();
+bool SetSystemScreenSaveTimeout(int32_t seconds);
+// The Delay to keep: the stored `delay` is put back into the system when it must win, else the
+// system's timeout is adopted.
+int32_t SynchroniseDelay(bool restoreDelay, int32_t delay);
 
 // The agent's Run entry exists with some text.
 bool ReadAgentEnabled();
-// Writes the Run entry for AgentEnabled, or deletes it.
-void WriteAgentEntry();
-// Starts vtagent.exe hidden unless its message window exists.
-void StartAgentUnlessRunning();
+// Writes the Run entry for the agent in `installPath`, or deletes it; false when that failed.
+bool WriteAgentEntry(bool enabled, const std::string& installPath);
+// Starts vtagent.exe from `installPath` hidden unless its message window exists.
+void StartAgentUnlessRunning(const std::string& installPath);
 // Posts the settings-changed message to a running agent.
 void NotifyAgent();
 
 // "ScreenSaverIsSecure" is exactly "1".
 bool ReadPasswordProtected();
-void WritePasswordProtected(bool on);
+bool WritePasswordProtected(bool on);

@@ -19,7 +19,7 @@ const std::string kNotice = "https://kestrella.example/vantora/error.php?error="
 TEST(DataFolderChild, DISABLED_Start) {
     SeedRandom(GetTickCount());
     try {
-        ChildReport("folder=" + GetDataFolder());
+        ChildReport("folder=" + GetDataFolder(""));
     } catch (const Exception& e) {
         ChildReport("exception=" + e.Message());
     }
@@ -29,7 +29,7 @@ class DataFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         for (int i = 1; i <= 5; ++i) {
-            const std::string folder = DataFolderCandidate(i);
+            const std::string folder = DataFolderCandidate(i, "");
             if (folder.empty()) continue;
             DeleteFileA(folder.c_str());
             RemoveTree(folder);
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(DataFolder, FreshProfileChoosesTheFirstCandidateAndChecksItOnce) {
-    const std::string first = DataFolderCandidate(1);
+    const std::string first = DataFolderCandidate(1, "");
     ASSERT_EQ(first, AppDataFolder() + "\\Vantora");
     EXPECT_EQ(Start(), "folder=" + first);
     EXPECT_EQ(ReadSettingString("pathind"), "1");
@@ -72,7 +72,7 @@ TEST_F(DataFolder, FreshProfileChoosesTheFirstCandidateAndChecksItOnce) {
 // A failed check leads to a fresh choice; landing on the same candidate again says 102 and does
 // not test the same folder a second time.
 TEST_F(DataFolder, FailedCheckLeadsToAFreshChoiceAndNotice102) {
-    const std::string first = DataFolderCandidate(1);
+    const std::string first = DataFolderCandidate(1, "");
     const std::function<void()> damages[] = {[&] { DeleteFileA(TestFileOf(first).c_str()); },
                                              [&] { RemoveTree(first); },
                                              [&] { WriteSettingString("pathdata", "no comma"); }};
@@ -91,8 +91,8 @@ TEST_F(DataFolder, FailedCheckLeadsToAFreshChoiceAndNotice102) {
 }
 
 TEST_F(DataFolder, UnwritableFirstCandidateLeadsToTheSecond) {
-    Block(DataFolderCandidate(1));
-    const std::string second = DataFolderCandidate(2);
+    Block(DataFolderCandidate(1, ""));
+    const std::string second = DataFolderCandidate(2, "");
     EXPECT_EQ(Start(), "folder=" + second);
     EXPECT_EQ(ReadSettingString("pathind"), "2");
     EXPECT_EQ(Start(), "folder=" + second);
@@ -101,7 +101,7 @@ TEST_F(DataFolder, UnwritableFirstCandidateLeadsToTheSecond) {
 
 TEST_F(DataFolder, NoWritableCandidateSays101And103) {
     for (int i = 1; i <= 5; ++i) {
-        if (!DataFolderCandidate(i).empty()) Block(DataFolderCandidate(i));
+        if (!DataFolderCandidate(i, "").empty()) Block(DataFolderCandidate(i, ""));
     }
     MessageBoxSeen box;
     EXPECT_EQ(Start([&] { box = AnswerMessageBox(); }), "folder=");

@@ -5,6 +5,7 @@
 #include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Text.h"
+#include "app/Wow64_win.h"
 #include "catalogue/Discovery_win.h"
 #include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
@@ -30,7 +31,7 @@ protected:
         // 64-bit Windows always has it; a fresh Wine prefix may not have made it yet.
         CreateDirectoryA(kWow64.c_str(), nullptr);
         TearDown();
-        SaverListFile = data / "saverlist.dat";
+        CurrentSettings().SaverListFile = data / "saverlist.dat";
         AllSavers.Clear();
         FoundSaverFiles.clear();
     }
@@ -110,7 +111,7 @@ TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254) 
 // From an empty start: every screensaver file of any case once, the first folder's copy of a
 // name (Windows, System, SysWOW64), placed by description; an equal description goes last.
 TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
-    WriteWholeFile(SaverListFile, "XX not a list file");  // wrong magic: an empty start
+    WriteWholeFile(CurrentSettings().SaverListFile, "XX not a list file");  // wrong magic: an empty start
     Place(kWindows, "vttb.scr", "beta");
     Place(kSystem, "vttX.Scr", "Ex");
     Place(kSystem, "vtta.scr", "Alpha");
@@ -127,7 +128,7 @@ TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
     EXPECT_EQ(FoundSaverFiles, std::vector<std::string>{copy});
 
     // Other screensavers of the prefix sort among ours, but only ours are compared.
-    AllSavers.SaveToFile(SaverListFile);
+    AllSavers.SaveToFile(CurrentSettings().SaverListFile);
     Place(kSystem, "vttg2.scr", "GAMMA");
     DiscoverSavers();
     expected.push_back("GAMMA|C:\\windows\\system32\\vttg2.scr");
@@ -142,7 +143,7 @@ TEST_F(Discovery, MovedFileKeepsItsTickAndPlace) {
     stored.Add(moved);
     for (const char* name : {"Stays", "Gone", "Twin"})
         stored.Add(MakeSaverItem(name, kWindows + "\\vtt" + AsciiLower(name) + ".scr"));
-    stored.SaveToFile(SaverListFile);
+    stored.SaveToFile(CurrentSettings().SaverListFile);
     Place(kSystem, "vttmoved.scr", "ignored: catalogued already");
     Place(kWindows, "vttstays.scr", "ignored too");
     Place(kWindows, "vtttwin.scr", "twin here");
@@ -157,8 +158,9 @@ TEST_F(Discovery, MovedFileKeepsItsTickAndPlace) {
 }
 
 TEST_F(Discovery, LockedListFileEndsDiscovery) {
-    TSaverList().SaveToFile(SaverListFile);
-    UniqueFile lock(CreateFileA(SaverListFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    TSaverList().SaveToFile(CurrentSettings().SaverListFile);
+    UniqueFile lock(
+        CreateFileA(CurrentSettings().SaverListFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_THROW(DiscoverSavers(), EFOpenError);
 }

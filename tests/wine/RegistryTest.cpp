@@ -55,15 +55,17 @@ TEST_F(RegistryTest, DatesAreEightByteBinaries) {
     EXPECT_FALSE(reg.ReadDate("OrderDate").has_value());
 }
 
-TEST_F(RegistryTest, DeletingAMissingValueIsQuietAndReadOnlyKeysRejectWrites) {
-    reg.DeleteValue("never-there");
-    reg.WriteString("keep", "1");
+TEST_F(RegistryTest, DeletingAMissingValueIsQuietAndFailedWritesAreReported) {
+    EXPECT_TRUE(reg.DeleteValue("never-there"));
+    EXPECT_TRUE(reg.WriteString("keep", "1"));
     TRegistry readOnly(KEY_READ);
     ASSERT_TRUE(readOnly.OpenKey(Absolute(), false));
-    readOnly.WriteString("keep", "2");
-    readOnly.DeleteValue("keep");
+    EXPECT_FALSE(readOnly.WriteString("keep", "2"));
+    EXPECT_FALSE(readOnly.WriteDate("keep", 1));
+    EXPECT_FALSE(readOnly.DeleteValue("keep"));
+    EXPECT_FALSE(TRegistry().WriteString("keep", "3"));  // no key open
     EXPECT_EQ(reg.ReadString("keep"), "1");
-    reg.DeleteValue("keep");
+    EXPECT_TRUE(reg.DeleteValue("keep"));
     EXPECT_FALSE(reg.ValueExists("keep"));
 }
 

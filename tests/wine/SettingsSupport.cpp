@@ -7,16 +7,16 @@
 #include <thread>
 
 #include "settings/Registry_win.h"
+#include "settings/SettingsKey_win.h"
 
 void SetInstallPath(const std::string& folder) {
-    const char kInstallKey[] = "Software\\Kestrella\\Vantora";
     if (folder.empty()) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kInstallKey);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kInstallKey);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kInstallKey + 1);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kInstallKey + 1);
         return;
     }
     TRegistry reg(KEY_ALL_ACCESS, HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(std::string("\\") + kInstallKey, true));
+    ASSERT_TRUE(reg.OpenKey(kInstallKey, true));
     reg.WriteString("Path", folder);
 }
 

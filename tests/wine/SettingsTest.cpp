@@ -1,7 +1,11 @@
 // Loading and saving the settings against the registry, the system's screensaver settings and a
 // stand-in tray agent.
 #include <gtest/gtest.h>
+#include <windows.h>
 
+#include <shellapi.h>
+
+#include "app/DynCalls_win.h"
 #include "app/Exception.h"
 #include "catalogue/Discovery_win.h"
 #include "settings/Registry_win.h"
@@ -29,6 +33,13 @@ void SetValue(const char* key, const char* name, const char* value) {
     value ? reg.WriteString(name, value) : reg.DeleteValue(name);
 }
 
+// What the shell was asked to open, then passed on to the real shell.
+std::vector<std::string> shellOpens;
+HINSTANCE WINAPI RecordShellOpen(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR folder, INT show) {
+    shellOpens.push_back(std::string(verb) + "|" + file + "|" + parameters + "|" + folder + "|" + std::to_string(show));
+    return ShellExecuteA(owner, verb, file, parameters, folder, show);
+}
+
 int agentHeard = 0;  // settings-changed messages that reached the stand-in agent window
 
 LRESULT CALLBACK AgentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -36,22 +47,29 @@ LRESULT CALLBACK AgentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Loads the settings and sums them up in one line.
-std::string Loaded() {
-    LoadSettings();
-    std::string text = "order " + std::to_string(OrderMode) + ", change " + std::to_string(ChangeTime) + ", delay " +
-                       std::to_string(Delay);
+// The settings as loaded, summed up in one line.
+std::string Summary(const Settings& s) {
+    std::string text = "order " + std::to_string(s.OrderMode) + ", change " + std::to_string(s.ChangeTime) +
+                       ", delay " + std::to_string(s.Delay);
     const std::pair<const char*, bool> flags[] = {
-        {"once a day", ChangeOnceADay}, {"every", ChangeEvery},          {"new day", NewDay},
-        {"agent", AgentEnabled},        {"restore saver", RestoreSaver}, {"restore delay", RestoreDelay},
-        {"password", PasswordProtected}};
+        {"once a day", s.ChangeOnceADay}, {"every", s.ChangeEvery},          {"new day", s.NewDay},
+        {"agent", s.AgentEnabled},        {"restore saver", s.RestoreSaver}, {"restore delay", s.RestoreDelay},
+        {"password", s.PasswordProtected}};
     for (const auto& [name, on] : flags) {
         if (on) text += std::string(", ") + name;
     }
     return text;
 }
 
-class Settings : public ::testing::Test {
+Settings LoadedSettings() {
+    Settings s;
+    s.Load();
+    return s;
+}
+
+std::string Loaded() { return Summary(LoadedSettings()); }
+
+class SettingsStore : public ::testing::Test {
 protected:
     void SetUp() override {
         Reset(420);
@@ -73,42 +91,47 @@ protected:
     UrlLog urls;  // an agent started by the shell logs here too
 };
 
-TEST_F(Settings, EmptyKeyLoadsTheDefaults) {
-    EXPECT_EQ(Loaded(), "order 1, change 30, delay 420, every, new day");
-    EXPECT_EQ(InstallPath, install.path());
-    EXPECT_EQ(SaverListFile, AppDataFolder() + "\\Vantora\\saverlist.dat");
+TEST_F(SettingsStore, EmptyKeyLoadsTheDefaults) {
+    const Settings s = LoadedSettings();
+    EXPECT_EQ(Summary(s), "order 1, change 30, delay 420, every, new day");
+    EXPECT_EQ(s.InstallPath, install.path());
+    EXPECT_EQ(s.SaverListFile, AppDataFolder() + "\\Vantora\\saverlist.dat");
     SetValue(kRunKey, "Vantora", kElsewhereAgent);
     EXPECT_EQ(Loaded(), "order 1, change 30, delay 420, every, new day, agent, restore saver, restore delay");
     EXPECT_EQ(SystemScreenSaveTimeout(), 420);
 }
 
-TEST_F(Settings, StoredValuesAreDecodedClampedAndSavedBack) {
+TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     WriteSettingString("Order", "11");
     WriteSettingString("ChangeTime", "-5");
-    EXPECT_EQ(Loaded(), "order 1, change 0, delay 420, once a day, new day");
-    SaveSettings();
+    Settings s = LoadedSettings();
+    EXPECT_EQ(Summary(s), "order 1, change 0, delay 420, once a day, new day");
+    EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "9");
     EXPECT_EQ(ReadSettingString("ChangeTime"), "0");
     EXPECT_EQ(ReadSettingString("Delay"), "420");
 
     WriteSettingString("Order", "abc");
     WriteSettingString("ChangeTime", "2000000000");
-    EXPECT_EQ(Loaded(), "order 1, change 1000000000, delay 420, every, new day");
-    OrderMode = 2;
-    ChangeOnceADay = true;
-    SaveSettings();
+    s = LoadedSettings();
+    EXPECT_EQ(Summary(s), "order 1, change 1000000000, delay 420, every, new day");
+    s.OrderMode = 2;
+    s.ChangeOnceADay = true;
+    s.Delay = 555;
+    EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "26");
+    EXPECT_EQ(ReadSettingString("Delay"), "555");
+    EXPECT_EQ(SystemScreenSaveTimeout(), 555);  // the system's inactivity time follows "Delay"
 }
 
-TEST_F(Settings, OnlyTodaysOrderDateIsNotANewDay) {
+TEST_F(SettingsStore, OnlyTodaysOrderDateIsNotANewDay) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(kSettingsKey, true));
     // Today with a time of day is not today's date.
     const std::pair<double, bool> cases[] = {{TodayDate(), false}, {TodayDate() - 1, true}, {TodayDate() + 0.5, true}};
     for (const auto& [date, newDay] : cases) {
         reg.WriteDate("OrderDate", date);
-        LoadSettings();
-        EXPECT_EQ(NewDay, newDay) << date;
+        EXPECT_EQ(LoadedSettings().NewDay, newDay) << date;
     }
 
     SYSTEMTIME now;
@@ -122,7 +145,7 @@ TEST_F(Settings, OnlyTodaysOrderDateIsNotANewDay) {
 
 // "Delay" 300 is stored: with the agent and "Restore Wait time" it wins over the system's timeout
 // and is put back; otherwise the system's is adopted, unless that is 86640, which Windows sets itself.
-TEST_F(Settings, WaitTimeSynchronisation) {
+TEST_F(SettingsStore, WaitTimeSynchronisation) {
     const struct {
         bool agent;
         const char* restoreDelay;
@@ -134,21 +157,26 @@ TEST_F(Settings, WaitTimeSynchronisation) {
         WriteSettingString("RestoreDelay", c.restoreDelay);
         WriteSettingString("RestoreSaver", "1");
         SetSystemScreenSaveTimeout(c.system);
-        LoadSettings();
-        EXPECT_EQ(Delay, c.expected) << c.agent << c.restoreDelay << " " << c.system;
+        const Settings s = LoadedSettings();
+        EXPECT_EQ(s.Delay, c.expected) << c.agent << c.restoreDelay << " " << c.system;
         EXPECT_EQ(SystemScreenSaveTimeout(), c.expected);
-        EXPECT_EQ(RestoreSaver, c.agent);  // the agent acts on it; without one it is off
+        EXPECT_EQ(s.RestoreSaver, c.agent);  // the agent acts on it; without one it is off
     }
 }
 
-TEST_F(Settings, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
+TEST_F(SettingsStore, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     CopyFileA((BinFolder() + "\\urllog.exe").c_str(), (install / "vtagent.exe").c_str(), FALSE);
-    LoadSettings();
-    AgentEnabled = true;
-    SaveSettings();
-    EXPECT_EQ(Value(kRunKey, "Vantora"), "\"" + install.path() + "\\vtagent.exe\"");
+    Settings s = LoadedSettings();
+    s.AgentEnabled = true;
+    const auto realShellOpen = std::exchange(DynShell32().ShellExecuteA, RecordShellOpen);
+    shellOpens.clear();
+    s.Save(AllSavers);
+    DynShell32().ShellExecuteA = realShellOpen;
+    const std::string agentPath = "\"" + install.path() + "\\vtagent.exe\"";
+    EXPECT_EQ(Value(kRunKey, "Vantora"), agentPath);
+    EXPECT_EQ(shellOpens, std::vector<std::string>{"open|" + agentPath + "||\"" + install.path() + "\"|0"});
     EXPECT_EQ(urls.WaitForLines(1).size(), 1u);  // no agent window: the agent was started
-    EXPECT_TRUE(FileExists(SaverListFile));
+    EXPECT_TRUE(FileExists(s.SaverListFile));
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = AgentProc;
@@ -158,51 +186,54 @@ TEST_F(Settings, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     const HWND agent = CreateWindowA(kAgentWindowClass, kAgentWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                      nullptr, wc.hInstance, nullptr);
     agentHeard = 0;
-    SaveSettings();
+    s.Save(AllSavers);
     PumpMessages();
     EXPECT_EQ(agentHeard, 1);
     Sleep(500);
     EXPECT_EQ(urls.Lines().size(), 1u);  // its window exists: not started again
 
-    LoadSettings();
-    ASSERT_TRUE(AgentEnabledAtLoad);
-    AgentEnabled = false;
-    SaveSettings();
+    s = LoadedSettings();
+    ASSERT_TRUE(s.AgentEnabledAtLoad);
+    s.AgentEnabled = false;
+    s.Save(AllSavers);
     PumpMessages();
     EXPECT_EQ(Value(kRunKey, "Vantora"), "(none)");
     EXPECT_EQ(agentHeard, 2);  // a running agent still hears about it
     DestroyWindow(agent);
 }
 
-TEST_F(Settings, UnchangedPasswordProtectionIsNotWritten) {
+TEST_F(SettingsStore, UnchangedPasswordProtectionIsNotWritten) {
     SetValue(kDesktopKey, "ScreenSaverIsSecure", "2");
-    LoadSettings();
-    EXPECT_FALSE(PasswordProtected);
-    SaveSettings();
+    Settings s = LoadedSettings();
+    EXPECT_FALSE(s.PasswordProtected);
+    s.Save(AllSavers);
     EXPECT_EQ(Value(kDesktopKey, "ScreenSaverIsSecure"), "2");
     for (const bool on : {true, false}) {
-        PasswordProtected = on;
-        SaveSettings();
+        s.PasswordProtected = on;
+        s.Save(AllSavers);
         EXPECT_EQ(Value(kDesktopKey, "ScreenSaverIsSecure"), on ? "1" : "0");
-        LoadSettings();
-        EXPECT_EQ(PasswordProtected, on);
+        s = LoadedSettings();
+        EXPECT_EQ(s.PasswordProtected, on);
     }
 }
 
-TEST_F(Settings, SavingMakesTheListFileFolderButFailsAfterTheRegistryStepsBelowAMissingOne) {
-    LoadSettings();
-    SaverListFile = install / "fresh\\saverlist.dat";
-    SaveSettings();
-    EXPECT_TRUE(FileExists(SaverListFile));
-    SaverListFile = install / "two\\levels\\saverlist.dat";
-    ChangeTime = 45;
-    EXPECT_THROW(SaveSettings(), EFCreateError);
+TEST_F(SettingsStore, SavingMakesTheListFileFolderButFailsAfterTheRegistryStepsBelowAMissingOne) {
+    Settings s = LoadedSettings();
+    s.SaverListFile = install / "fresh\\saverlist.dat";
+    s.Save(AllSavers);
+    EXPECT_TRUE(FileExists(s.SaverListFile));
+    s.SaverListFile = install / "two\\levels\\saverlist.dat";
+    s.ChangeTime = 45;
+    EXPECT_THROW(s.Save(AllSavers), EFCreateError);
     EXPECT_EQ(ReadSettingString("ChangeTime"), "45");
 }
 
-TEST(SettingsChild, DISABLED_Load) { ChildReport(Loaded() + "; install " + InstallPath + ", list " + SaverListFile); }
+TEST(SettingsChild, DISABLED_Load) {
+    const Settings s = LoadedSettings();
+    ChildReport(Summary(s) + "; install " + s.InstallPath + ", list " + s.SaverListFile);
+}
 
-TEST_F(Settings, MissingInstallKeyStopsLoadingAfterTheMessage) {
+TEST_F(SettingsStore, MissingInstallKeyStopsLoadingAfterTheMessage) {
     SetInstallPath("");
     SetValue(kRunKey, "Vantora", kElsewhereAgent);
     SetValue(kDesktopKey, "ScreenSaverIsSecure", "1");

@@ -16,7 +16,8 @@ TestFolder::TestFolder() {
     static int serial = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "vantora-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    path_ =
+        std::string(temp) + "vantora-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
     RemoveTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
 }

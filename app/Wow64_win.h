@@ -1,0 +1,20 @@
+// The 64-bit file-system redirection of a 32-bit process on 64-bit Windows. Discovery and launching
+// switch it off so that they see System32 as it is, not as SysWOW64.
+#pragma once
+
+#include <optional>
+#include <string>
+
+// A 32-bit process on 64-bit Windows; computed once.
+bool IsWow64();
+// Switches the redirection off (true) or back on (false). Calls do not nest: a second switch-off
+// does nothing and one switch-on undoes it. Does nothing outside WOW64 or without the functions.
+void SetFsRedirection(bool disabled);
+// The SysWOW64 folder of a 32-bit process on 64-bit Windows; "" without the function. Throws
+// "getsyswow64, not64" outside WOW64 and "getsyswow64 fail" when the call fails.
+std::string SysWow64Folder();
+// The system's SysWOW64 folder whatever the process is; "" without the function, nothing when the
+// call fails.
+std::optional<std::string> SystemWow64Directory();
+// Forgets the cached answers, for tests that replace the kernel32 entries.
+void ResetWow64State();

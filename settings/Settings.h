@@ -1,0 +1,39 @@
+// The program's settings as one value: the process's current settings are one instance, and the
+// settings window edits a copy that it saves on OK and drops on Cancel. The fields are plain values
+// (no Windows headers), so pure code can hold and check them too; Load and Save are Win32 code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TSaverList;
+
+enum class SaveResult {
+    Saved,
+    RegistryNotWritten,  // a value of the settings key, or a system setting, could not be written
+};
+
+struct Settings {
+    int32_t OrderMode = 0;        // 1 Sequential, 2 Random, 4 Reverse; other stored values kept as read
+    bool ChangeOnceADay = false;  // keep one screensaver for the whole day
+    bool ChangeEvery = false;     // change every ChangeTime minutes
+    int32_t ChangeTime = 0;       // minutes between changes
+    bool NewDay = false;          // "OrderDate" is not today; cleared once the day's pick is recorded
+    int32_t Delay = 0;            // seconds of inactivity before Windows starts the screensaver
+    bool RestoreSaver = false;    // "Set itself as default screensaver" (the agent acts on it)
+    bool RestoreDelay = false;    // "Restore Wait time": the stored Delay wins over the system's
+    bool AgentEnabled = false;    // the tray agent starts with Windows
+    bool AgentEnabledAtLoad = false;
+    bool PasswordProtected = false;  // Windows asks for the password when the screensaver ends
+    bool PasswordProtectedAtLoad = false;
+    std::string InstallPath;    // install folder, no trailing backslash
+    std::string SaverListFile;  // full path of saverlist.dat
+
+    // Fills the fields from the registry and the system; shows "Corrupted registry..." and stops
+    // early when the install folder is unknown. Fields that cannot be read keep their values.
+    void Load();
+    // Writes the settings, the system settings, the agent's entry and `savers` as the list file, then
+    // tells a running agent. A list file that cannot be written throws EFCreateError after the
+    // registry steps.
+    SaveResult Save(const TSaverList& savers) const;
+};

@@ -1,0 +1,94 @@
+// The run-time function tables, and the redirection calls of discovery and launching seen through
+// stand-in kernel32 entries: the 64-bit build plays a 32-bit process on 64-bit Windows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/DynCalls_win.h"
+#include "app/Handles.h"
+#include "app/Wow64_win.h"
+
+namespace {
+
+// A misspelt name would silently switch a feature off; Wine has every one of these.
+TEST(DynCalls, EveryEntryIsFound) {
+    std::vector<std::string> missing;
+#define VANTORA_ENTRY(name, result, params) \
+    if (!calls.name) missing.push_back(table + "." #name);
+#define VANTORA_CHECK(Getter, List)        \
+    {                                      \
+        const auto& calls = Getter();      \
+        const std::string table = #Getter; \
+        List(VANTORA_ENTRY)                \
+    }
+    VANTORA_CHECK(DynKernel32, VANTORA_KERNEL32_CALLS)
+    VANTORA_CHECK(DynShell32, VANTORA_SHELL32_CALLS)
+    VANTORA_CHECK(DynPsapi, VANTORA_PSAPI_CALLS)
+    VANTORA_CHECK(DynUxtheme, VANTORA_UXTHEME_CALLS)
+    VANTORA_CHECK(DynComctl32, VANTORA_COMCTL32_CALLS)
+#undef VANTORA_CHECK
+#undef VANTORA_ENTRY
+    EXPECT_EQ(missing, std::vector<std::string>{});
+}
+
+std::vector<std::string> redirectionCalls;
+
+BOOL WINAPI FakeIsWow64Process(HANDLE, PBOOL answer) {
+    *answer = TRUE;
+    return TRUE;
+}
+BOOL WINAPI FakeDisable(PVOID* old) {
+    *old = reinterpret_cast<PVOID>(42);
+    redirectionCalls.push_back("off");
+    return TRUE;
+}
+BOOL WINAPI FakeRevert(PVOID old) {
+    redirectionCalls.push_back(old == reinterpret_cast<PVOID>(42) ? "on" : "on with a wrong value");
+    return TRUE;
+}
+
+// Stands in for the redirection functions of kernel32 for the life of the test.
+class Wow64 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = DynKernel32();
+        DynKernel32().IsWow64Process = FakeIsWow64Process;
+        DynKernel32().Wow64DisableWow64FsRedirection = FakeDisable;
+        DynKernel32().Wow64RevertWow64FsRedirection = FakeRevert;
+        ResetWow64State();
+        redirectionCalls.clear();
+    }
+    void TearDown() override {
+        DynKernel32() = saved;
+        ResetWow64State();
+    }
+    Kernel32Calls saved;
+};
+
+TEST_F(Wow64, SwitchesDoNotNestAndAScopeTurnsRedirectionBackOn) {
+    ASSERT_TRUE(IsWow64());
+    SetFsRedirection(true);
+    SetFsRedirection(true);
+    SetFsRedirection(false);
+    SetFsRedirection(false);
+    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
+    redirectionCalls.clear();
+    try {
+        ScopedRedirectionOff off;
+        throw 1;
+    } catch (int) {
+    }
+    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
+}
+
+TEST_F(Wow64, AMissingFunctionLeavesRedirectionAlone) {
+    DynKernel32().Wow64RevertWow64FsRedirection = nullptr;
+    { ScopedRedirectionOff off; }
+    DynKernel32().IsWow64Process = nullptr;
+    ResetWow64State();
+    EXPECT_FALSE(IsWow64());
+    EXPECT_EQ(redirectionCalls, std::vector<std::string>{});
+}
+
+}  // namespace
