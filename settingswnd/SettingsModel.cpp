@@ -40,7 +40,7 @@ int32_t FieldFromText(std::string_view text, NumberRange range, int32_t current)
     return Clamp(value, range);
 }
 
-ControlValues ControlsFromSettings(const EditedSettings& settings) {
+ControlValues ControlsFromSettings(const Settings& settings) {
     ControlValues values;
     values.orderRow = OrderRowOf(settings.OrderMode);
     values.changeOnceADay = settings.ChangeOnceADay;
@@ -57,8 +57,8 @@ ControlValues ControlsFromSettings(const EditedSettings& settings) {
     return values;
 }
 
-EditedSettings SettingsFromControls(const ControlValues& values, const EditedSettings& edited) {
-    EditedSettings settings = edited;
+Settings SettingsFromControls(const ControlValues& values, const Settings& edited) {
+    Settings settings = edited;
     settings.ChangeOnceADay = values.changeOnceADay;
     settings.OrderMode = OrderModeOf(values.orderRow, edited.OrderMode);
     settings.ChangeEvery = values.changeEvery;

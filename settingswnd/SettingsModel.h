@@ -8,20 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "settings/Settings.h"
 #include "settingswnd/SettingsLayout.h"
-
-// The settings the window edits; the window works on a copy, and OK hands it to the store.
-struct EditedSettings {
-    int32_t OrderMode = kOrderSequential;  // other stored values pass through
-    bool ChangeOnceADay = false;
-    bool ChangeEvery = true;
-    int32_t ChangeTime = kChangeMinutesFallback;  // minutes
-    int32_t Delay = 300;                          // seconds
-    bool RestoreSaver = false;
-    bool RestoreDelay = false;
-    bool AgentEnabled = false;
-    bool PasswordProtected = false;
-};
 
 // The state of the controls that edit settings, as numbers and ticks.
 struct ControlValues {
@@ -64,13 +52,15 @@ int32_t ChangeMinutesOf(int32_t changeTime);
 // is no number (letters, empty) is refused and `current`, clamped, stays.
 int32_t FieldFromText(std::string_view text, NumberRange range, int32_t current);
 
+// The window edits a copy of the settings; OK saves it, Cancel drops it.
 // Filling the controls from the settings, the change-mode rule and the agent rule already applied:
 // a stored once-a-day with change-every shows change-every alone, and stored agent options show as
 // stored (greyed when the agent is off).
-ControlValues ControlsFromSettings(const EditedSettings& settings);
+ControlValues ControlsFromSettings(const Settings& settings);
 // The settings the controls stand for. Settings the controls cannot show (an order mode the window
-// does not offer) keep their value from `edited`; the agent's options count only with the agent.
-EditedSettings SettingsFromControls(const ControlValues& values, const EditedSettings& edited);
+// does not offer) keep their value from `edited`, as do the fields no control edits; the agent's options count only
+// with the agent.
+Settings SettingsFromControls(const ControlValues& values, const Settings& edited);
 
 // Rules run after a check box toggled itself: "Change every" and "Change once a day" exclude each
 // other; the agent box sets both of its options to its own state.

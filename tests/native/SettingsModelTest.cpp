@@ -8,7 +8,7 @@
 
 namespace {
 
-auto Fields(const EditedSettings& s) {
+auto Fields(const Settings& s) {
     return std::make_tuple(s.OrderMode, s.ChangeOnceADay, s.ChangeEvery, s.ChangeTime, s.Delay, s.RestoreSaver,
                            s.RestoreDelay, s.AgentEnabled, s.PasswordProtected);
 }
@@ -77,7 +77,7 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order);
-        EditedSettings stored;
+        Settings stored;
         const OrderSettings order = DecodeOrder(c.order);
         stored.OrderMode = order.orderMode;
         stored.ChangeOnceADay = order.changeOnceADay;
@@ -89,7 +89,7 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
         EXPECT_EQ(shown.changeEvery, c.every);
         EXPECT_EQ(ChangeMinutesEnabled(shown), c.every);
         EXPECT_EQ(shown.changeMinutes, c.minutes);
-        const EditedSettings saved = SettingsFromControls(shown, stored);
+        const Settings saved = SettingsFromControls(shown, stored);
         EXPECT_EQ(EncodeOrder(saved.OrderMode, saved.ChangeOnceADay, saved.ChangeEvery), c.savedOrder);
         EXPECT_EQ(saved.ChangeTime, c.savedChangeTime);
     }
@@ -101,7 +101,9 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
 }
 
 TEST(SettingsModel, ChangeModeClicksNeverLeaveBothTicked) {
-    ControlValues values = ControlsFromSettings({});  // "Change every" on
+    Settings stored;
+    stored.ChangeEvery = true;
+    ControlValues values = ControlsFromSettings(stored);
     const struct {
         void (*click)(ControlValues&);
         bool* box;
@@ -138,7 +140,7 @@ TEST(SettingsModel, AgentOptionsFollowTheAgent) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.agent << c.restoreSaver << c.restoreDelay << c.clicks);
-        EditedSettings stored;
+        Settings stored;
         stored.AgentEnabled = c.agent;
         stored.RestoreSaver = c.restoreSaver;
         stored.RestoreDelay = c.restoreDelay;
@@ -150,7 +152,7 @@ TEST(SettingsModel, AgentOptionsFollowTheAgent) {
         EXPECT_EQ(values.restoreSaver, c.shownSaver);
         EXPECT_EQ(values.restoreDelay, c.shownDelay);
         EXPECT_EQ(AgentOptionsEnabled(values), c.enabled);
-        const EditedSettings saved = SettingsFromControls(values, stored);
+        const Settings saved = SettingsFromControls(values, stored);
         EXPECT_EQ(saved.AgentEnabled, values.agentEnabled);
         EXPECT_EQ(saved.RestoreSaver, c.savedSaver);
         EXPECT_EQ(saved.RestoreDelay, c.savedDelay);
@@ -165,7 +167,7 @@ TEST(SettingsModel, SettingsTheWindowCanShowRoundTrip) {
             for (int32_t changeTime : {1, 30, 10000})
                 for (int32_t delay : {1, 59, 300, 599999})
                     for (int flags = 0; flags < 16; ++flags) {
-                        EditedSettings settings;
+                        Settings settings;
                         settings.OrderMode = choice.mode;
                         settings.ChangeOnceADay = changeMode == 1;
                         settings.ChangeEvery = changeMode == 2;
@@ -175,7 +177,7 @@ TEST(SettingsModel, SettingsTheWindowCanShowRoundTrip) {
                         settings.RestoreSaver = (flags & 2) && settings.AgentEnabled;
                         settings.RestoreDelay = (flags & 4) && settings.AgentEnabled;
                         settings.PasswordProtected = flags & 8;
-                        ASSERT_EQ(Fields(SettingsFromControls(ControlsFromSettings(settings), EditedSettings{})),
+                        ASSERT_EQ(Fields(SettingsFromControls(ControlsFromSettings(settings), Settings{})),
                                   Fields(settings));
                         ++checked;
                     }
