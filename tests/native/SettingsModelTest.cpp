@@ -182,6 +182,15 @@ TEST(SettingsModel, SettingsTheWindowCanShowRoundTrip) {
                         ++checked;
                     }
     EXPECT_EQ(checked, 3 * 3 * 3 * 4 * 16);
+    // What no control shows stays as the window's copy holds it.
+    Settings copy;
+    copy.NewDay = copy.AgentEnabledAtLoad = copy.PasswordProtectedAtLoad = true;
+    copy.InstallPath = "C:\\Inst";
+    copy.SaverListFile = "C:\\Data\\saverlist.dat";
+    const Settings saved = SettingsFromControls(ControlValues{}, copy);
+    EXPECT_EQ(std::make_tuple(saved.NewDay, saved.AgentEnabledAtLoad, saved.PasswordProtectedAtLoad, saved.InstallPath,
+                              saved.SaverListFile),
+              std::make_tuple(true, true, true, copy.InstallPath, copy.SaverListFile));
 }
 
 }  // namespace
