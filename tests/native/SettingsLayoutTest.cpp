@@ -44,48 +44,38 @@ TEST(SettingsLayout, RegisteredIdsAreUniqueAndNeitherEnterNorEscape) {
     }
 }
 
-TEST(SettingsLayout, ControlsTheWindowActsOnAndTheirTexts) {
-    const struct {
-        int id;
-        LayoutKind kind;
-        const char* text;
-        const char* tooltip;
-    } cases[] = {
-        {kIdTabs, LayoutKind::TabControl, "Main_TAB", nullptr},
-        {kIdOk, LayoutKind::Button, "OK", "Save changes and exit"},
-        {kIdCancel, LayoutKind::Button, "Cancel", "Exit without saving"},
-        {kIdTestRun, LayoutKind::Button, "Preview", "Run screensaver"},
-        {kIdSaverList, LayoutKind::CheckList, "Checklist_PR", nullptr},
-        {kIdSaverSettings, LayoutKind::Button, "Settings", nullptr},
-        {kIdSaverPreview, LayoutKind::Button, "Preview", nullptr},
-        {kIdPreviewImage, LayoutKind::Image, nullptr, "Preview of pictures"},
-        {kIdWaitMinutes, LayoutKind::EditBox, "0", nullptr},
-        {kIdChangeOnceADay, LayoutKind::CheckBox, "Change once a day", nullptr},
-        {kIdChangeEvery, LayoutKind::CheckBox, "Change every", nullptr},
-        {kIdAgent, LayoutKind::CheckBox, "Enable Vantora agent", nullptr},
-        {kIdRestoreSaver, LayoutKind::CheckBox, "Set itself as default screensaver", nullptr},
-        {kIdRestoreDelay, LayoutKind::CheckBox, "Restore Wait time",
-         "Required to set seconds, but you can edit Wait time only in Vantora"},
-        {kIdPassword, LayoutKind::CheckBox, "Password protected", nullptr},
-    };
+TEST(SettingsLayout, ControlsTheWindowActsOnAndTheTooltips) {
     std::map<int, const ControlLayout*> byId;
+    int tooltips = 0;
     for (const PageLayout& table : AllTables()) {
         for (const ControlLayout& row : table) {
             if (row.kind != LayoutKind::UpDown) byId.emplace(row.id, &row);
+            if (row.tooltip) ++tooltips;
         }
     }
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        ASSERT_EQ(byId.count(c.id), 1u);
-        const ControlLayout& row = *byId[c.id];
-        EXPECT_EQ(row.kind, c.kind);
-        EXPECT_STREQ(row.text ? row.text : "", c.text ? c.text : "");
-        EXPECT_STREQ(row.tooltip ? row.tooltip : "", c.tooltip ? c.tooltip : "");
+    const std::pair<int, LayoutKind> commands[] = {{kIdSaverList, LayoutKind::CheckList},
+                                                   {kIdSaverSettings, LayoutKind::Button},
+                                                   {kIdSaverPreview, LayoutKind::Button},
+                                                   {kIdAgent, LayoutKind::CheckBox},
+                                                   {kIdOk, LayoutKind::Button},
+                                                   {kIdCancel, LayoutKind::Button},
+                                                   {kIdTestRun, LayoutKind::Button},
+                                                   {kIdTabs, LayoutKind::TabControl},
+                                                   {kIdChangeOnceADay, LayoutKind::CheckBox},
+                                                   {kIdChangeEvery, LayoutKind::CheckBox}};
+    for (const auto& [id, kind] : commands) {
+        ASSERT_EQ(byId.count(id), 1u) << id;
+        EXPECT_EQ(byId[id]->kind, kind) << id;
     }
-    std::vector<std::string> captions;
-    for (const PageLayout& page : kPages)
-        captions.push_back(page.caption);
-    EXPECT_EQ(captions, (std::vector<std::string>{"Screensavers", "Options", "About"}));
+    const std::pair<int, const char*> texts[] = {
+        {kIdOk, "Save changes and exit"},
+        {kIdCancel, "Exit without saving"},
+        {kIdTestRun, "Run screensaver"},
+        {kIdPreviewImage, "Preview of pictures"},
+        {kIdRestoreDelay, "Required to set seconds, but you can edit Wait time only in Vantora"}};
+    EXPECT_EQ(tooltips, 5);
+    for (const auto& [id, text] : texts)
+        EXPECT_STREQ(byId[id]->tooltip, text) << id;
     EXPECT_EQ(VersionLabelText(), "Version : 1.2.0.0");
 }
 
