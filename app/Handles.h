@@ -115,3 +115,54 @@ public:
 private:
     int previous_;
 };
+
+// A window's DC from GetDC, released with ReleaseDC on scope exit.
+class ScopedGetDc {
+public:
+    explicit ScopedGetDc(HWND hwnd) : hwnd_(hwnd), hdc_(GetDC(hwnd)) {}
+    ~ScopedGetDc() {
+        if (hdc_) ReleaseDC(hwnd_, hdc_);
+    }
+    ScopedGetDc(const ScopedGetDc&) = delete;
+    ScopedGetDc& operator=(const ScopedGetDc&) = delete;
+    HDC get() const { return hdc_; }
+
+private:
+    HWND hwnd_;
+    HDC hdc_;
+};
+
+// BeginPaint on construction, EndPaint on scope exit.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd) { BeginPaint(hwnd_, &ps_); }
+    ~ScopedPaint() { EndPaint(hwnd_, &ps_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC hdc() const { return ps_.hdc; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_ = {};
+};
+
+// Keeps the DC's clip region (or its absence) and puts it back on scope exit, so a caller may clip
+// freely inside the scope.
+class ScopedClipRegion {
+public:
+    explicit ScopedClipRegion(HDC hdc) : hdc_(hdc), saved_(CreateRectRgn(0, 0, 0, 0)) {
+        hadClip_ = saved_ && GetClipRgn(hdc_, saved_) == 1;
+    }
+    ~ScopedClipRegion() {
+        SelectClipRgn(hdc_, hadClip_ ? saved_ : nullptr);
+        if (saved_) DeleteObject(saved_);
+    }
+    ScopedClipRegion(const ScopedClipRegion&) = delete;
+    ScopedClipRegion& operator=(const ScopedClipRegion&) = delete;
+
+private:
+    HDC hdc_;
+    HRGN saved_;
+    bool hadClip_ = false;
+};

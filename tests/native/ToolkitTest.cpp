@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "app/Exception.h"
+#include "ui/Checklist.h"
+#include "ui/Dpi.h"
+#include "ui/TabPages.h"
+#include "ui/Transparency.h"
+
+namespace {
+
+TEST(Dpi, RoundsTiesToEvenBothWays) {
+    const struct {
+        int value, dpi, scaled;
+    } cases[] = {{583, 120, 729}, {10, 120, 12}, {466, 120, 582},   {609, 144, 914},        {14, 120, 18},
+                 {-10, 120, -12}, {-2, 120, -2}, {-583, 120, -729}, {-1, 144, -2},          {7, 96, 7},
+                 {2, 72, 2},      {0, 120, 0},   {5, 0, 5},         {1 << 24, 192, 1 << 25}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScaleDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+        if (c.dpi == 120) EXPECT_EQ(UnscaleDpi(c.scaled, c.dpi), c.value) << c.value;
+    }
+    EXPECT_EQ(UnscaleDpi(25, 144), 17);
+    EXPECT_EQ(UnscaleDpi(-25, 144), -17);
+    EXPECT_EQ(UnscaleDpi(3, 192), 2);  // 1.5 -> 2
+    EXPECT_EQ(UnscaleDpi(5, 192), 2);  // 2.5 -> 2
+    EXPECT_EQ(UnscaleDpi(-5, 192), -2);
+}
+
+TEST(Checklist, RowsAreHalfOpenAndTheStripIsBoxPlusTwo) {
+    const std::vector<RowSpan> rows = {{0, 16}, {16, 32}, {32, 48}};
+    const struct { int y, row; } hits[] = {{-1, -1}, {0, 0}, {15, 0}, {16, 1}, {31, 1}, {32, 2}, {47, 2}, {48, -1}};
+    for (const auto& h : hits)
+        EXPECT_EQ(RowAtY(rows, h.y), h.row) << "y " << h.y;
+    EXPECT_EQ(RowAtY({{5, 5}, {0, 10}}, 5), 1) << "an empty span holds nothing";
+
+    EXPECT_TRUE(InCheckStrip(0, 13));
+    EXPECT_TRUE(InCheckStrip(14, 13));
+    EXPECT_FALSE(InCheckStrip(15, 13));
+    EXPECT_FALSE(InCheckStrip(-1, 13));
+}
+
+TEST(Checklist, ItemDataDecidesToggleAndLook) {
+    const struct {
+        uintptr_t data, toggled;
+        bool ticked;
+        int look, themeEnabled, themeDisabled;
+        unsigned frameEnabled;
+    } cases[] = {
+        {0, 1, false, 0, 1, 4, 0x000}, {1, 0, true, 1, 5, 8, 0x400},      {2, 2, true, 2, 9, 12, 0x408},
+        {3, 3, true, 0, 1, 4, 0x000},  {0x100, 1, false, 0, 1, 4, 0x000}, {0x1FF, 0xFF, true, 0, 1, 4, 0x000},
+        {4, 5, true, 0, 1, 4, 0x000},  {6, 6, true, 0, 1, 4, 0x000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.data);
+        EXPECT_EQ(ToggledItemData(c.data), c.toggled);
+        EXPECT_EQ(IsTicked(c.data), c.ticked);
+        EXPECT_EQ(RowDrawState(c.data), c.look);
+        EXPECT_EQ(ThemeCheckStateId(c.look, true), c.themeEnabled);
+        EXPECT_EQ(ThemeCheckStateId(c.look, false), c.themeDisabled);
+        EXPECT_EQ(FrameControlFlags(c.look, true), c.frameEnabled);
+        EXPECT_EQ(FrameControlFlags(c.look, false), c.frameEnabled | 0x100);
+    }
+}
+
+TEST(Checklist, BoxSitsOnePixelInAndCentred) {
+    const struct {
+        BoxRect row;
+        int size;
+        BoxRect box;
+    } cases[] = {{{0, 0, 200, 16}, 13, {1, 1, 14, 14}},
+                 {{0, 16, 200, 32}, 13, {1, 17, 14, 30}},
+                 {{4, 0, 200, 20}, 16, {5, 2, 21, 18}},
+                 {{0, 0, 200, 10}, 13, {1, -1, 14, 12}}};
+    for (const auto& c : cases) {
+        const BoxRect box = CheckBoxIn(c.row, c.size);
+        EXPECT_EQ(std::make_tuple(box.left, box.top, box.right, box.bottom),
+                  std::make_tuple(c.box.left, c.box.top, c.box.right, c.box.bottom));
+    }
+}
+
+TEST(Transparency, EachFormAnswersPerClass) {
+    using PB = ParentBackground;
+    constexpr auto Hollow = CtlColorAnswer::HollowBrush;
+    constexpr auto Pass = CtlColorAnswer::PassOn;
+    const struct {
+        CtlColorForm form;
+        CtlColorQuery query;
+        CtlColorPlan plan;
+    } cases[] = {
+        {CtlColorForm::GroupBox, {"Static", 0, true}, {true, PB::OfControlParent, Hollow}},
+        {CtlColorForm::Tab, {"Static", 0, true}, {true, PB::OfControl, Hollow}},
+        {CtlColorForm::Page, {"Static", 0, false}, {true, PB::None, Hollow}},
+        {CtlColorForm::GroupBox, {"STATIC", 0, true}, {false, PB::None, Pass}},
+        {CtlColorForm::GroupBox, {"Button", 3}, {false, PB::OfControl, Hollow}},
+        {CtlColorForm::Tab, {"Button", 3, false, true}, {false, PB::OfControl, Hollow}},
+        {CtlColorForm::Tab, {"Button", 3, false, false, true}, {false, PB::None, Hollow}},
+        {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
+        {CtlColorForm::Page, {"Button", 3, false, true, false}, {false, PB::None, Hollow}},
+        {CtlColorForm::GroupBox, {"Button", 9}, {false, PB::OfControl, Hollow}},
+        {CtlColorForm::Page, {"Button", 9, false, false, true}, {false, PB::None, Hollow}},
+        {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
+        {CtlColorForm::Tab, {"Button", 7}, {false, PB::None, Pass}},
+        {CtlColorForm::Page, {"Button", 7}, {false, PB::None, Hollow}},
+        {CtlColorForm::GroupBox, {"Button", 0}, {false, PB::None, Hollow}},
+        {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
+        {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}},
+    };
+    for (const auto& c : cases) {
+        const CtlColorPlan plan = PlanCtlColor(c.form, c.query);
+        EXPECT_EQ(std::make_tuple(plan.transparentText, plan.background, plan.answer),
+                  std::make_tuple(c.plan.transparentText, c.plan.background, c.plan.answer))
+            << c.query.className << " type " << c.query.buttonType << " form " << static_cast<int>(c.form);
+    }
+}
+
+TEST(TabPages, OnlyTheCurrentPageIsShown) {
+    PageSet pages;
+    EXPECT_EQ(pages.CurrentPage(), -1);
+    EXPECT_EQ(pages.AddPage(), 0);
+    EXPECT_EQ(pages.AddPage(), 1);
+    EXPECT_TRUE(pages.AddWindow(0, 10));
+    EXPECT_TRUE(pages.AddWindow(1, 20));
+    EXPECT_FALSE(pages.AddWindow(-1, 30)) << "no page -1";
+    EXPECT_FALSE(pages.AddWindow(2, 30)) << "no page 2";
+
+    PageSet::Change first = pages.Select(0);
+    EXPECT_TRUE(first.hide.empty());
+    EXPECT_EQ(first.show, std::vector<WindowRef>{10});
+    EXPECT_FALSE(pages.AddWindow(0, 11)) << "the current page's windows stay visible";
+    PageSet::Change again = pages.Select(0);
+    EXPECT_EQ(again.hide, (std::vector<WindowRef>{10, 11}));
+    EXPECT_EQ(again.show, (std::vector<WindowRef>{10, 11}));
+    PageSet::Change second = pages.Select(1);
+    EXPECT_EQ(second.hide, (std::vector<WindowRef>{10, 11}));
+    EXPECT_EQ(second.show, std::vector<WindowRef>{20});
+    for (int outside : {-1, 2}) {
+        PageSet::Change none = pages.Select(outside);
+        EXPECT_TRUE(none.hide.empty() && none.show.empty());
+        EXPECT_EQ(pages.CurrentPage(), 1);
+    }
+    for (int i = 0; i < 50; ++i)
+        pages.AddWindow(1, 100 + i);
+    EXPECT_EQ(pages.WindowsOf(1).size(), 51u) << "no fixed limit per page";
+}
+
+TEST(TabPages, RegistryHoldsSixAndFindsByParent) {
+    TabRegistry tabs;
+    std::vector<WindowRef> painted;
+    for (WindowRef tab = 1; tab <= 6; ++tab)
+        tabs.Add(tab, [&](WindowRef t) { painted.push_back(t); });
+    try {
+        tabs.Add(7, nullptr);
+        FAIL() << "a seventh tab control was registered";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "TheTab_Last= 5");
+    }
+    EXPECT_FALSE(tabs.Contains(7));
+    const auto parentOf = [](WindowRef w) -> WindowRef { return w <= 6 ? 100 + w % 2 : 0; };
+    const auto captionOf = [](WindowRef) -> std::string { return "Page"; };
+    tabs.Painted(3, parentOf, captionOf);
+    tabs.Painted(101, parentOf, captionOf);  // first tab whose parent is 101: 1
+    tabs.Painted(100, parentOf, captionOf);  // 2
+    EXPECT_EQ(painted, (std::vector<WindowRef>{3, 1, 2}));
+    try {
+        tabs.Painted(55, parentOf, captionOf);
+        FAIL() << "an unknown window was accepted";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "can't find TheTab, H=55, TheTab_Last=5, caption=Page");
+    }
+    tabs.Remove(1);
+    EXPECT_NO_THROW(tabs.Add(7, nullptr)) << "a destroyed tab control frees its place";
+}
+
+TEST(TabPages, TwelveLinkTargetsThenCaptions) {
+    LinkTargetTable links;
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_EQ(links.Add("t" + std::to_string(i)), i);
+    EXPECT_EQ(links.Add("t13"), 0);
+    EXPECT_EQ(links.TargetFor(1, "c"), "t1");
+    EXPECT_EQ(links.TargetFor(12, "c"), "t12");
+    for (intptr_t number : {0, -1, 13})
+        EXPECT_EQ(links.TargetFor(number, "caption"), "caption") << number;
+}
+
+}  // namespace
