@@ -59,6 +59,48 @@ using UniqueHBitmap = UniqueAny<HBITMAP, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHdc = UniqueAny<HDC, handles_detail::CloseDc, intptr_t{0}>;
 using UniqueModule = UniqueAny<HMODULE, handles_detail::CloseModule, intptr_t{0}>;
 
+// A started child process: its handle and id. Dropping an owner whose child still runs ends the
+// child, so an error path cannot leave a full-screen screensaver behind; a child meant to outlive
+// its starter (a preview) is let go with Leave.
+class UniqueChildProcess {
+public:
+    UniqueChildProcess() = default;
+    UniqueChildProcess(HANDLE process, DWORD id) : process_(process), id_(id) {}
+    UniqueChildProcess(UniqueChildProcess&& other) noexcept
+        : process_(std::move(other.process_)), id_(std::exchange(other.id_, 0)) {}
+    UniqueChildProcess& operator=(UniqueChildProcess&& other) noexcept {
+        if (this != &other) {
+            End();
+            process_ = std::move(other.process_);
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    ~UniqueChildProcess() { End(); }
+
+    explicit operator bool() const { return static_cast<bool>(process_); }
+    HANDLE Handle() const { return process_.get(); }
+    DWORD Id() const { return id_; }
+    bool Running() const {
+        DWORD code = 0;
+        return process_ && GetExitCodeProcess(process_.get(), &code) && code == STILL_ACTIVE;
+    }
+    // Terminates the child when it still runs (exit code 0) and closes the handle.
+    void End() {
+        if (Running()) TerminateProcess(process_.get(), 0);
+        Leave();
+    }
+    // Closes the handle and leaves the child running.
+    void Leave() {
+        process_.reset();
+        id_ = 0;
+    }
+
+private:
+    UniqueHandle process_;
+    DWORD id_ = 0;
+};
+
 // Restores the process error mode on scope exit.
 class ScopedErrorMode {
 public:

@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
+#include "catalogue/FolderScan_win.h"
 #include "catalogue/Reconcile.h"
 #include "settings/Settings_win.h"
 #include "tests/wine/PeImage.h"
@@ -65,7 +68,7 @@ double WarmDiscovery(const std::string& folder, int count) {
     std::vector<double> times;
     for (int round = 0; round < kRepeats; ++round) {
         const double start = Now();
-        DiscoverSavers();
+        DiscoverSavers(CurrentSettings().SaverListFile);
         times.push_back(Now() - start);
         if (AllSavers.Count() < count) std::printf("  (warning: only %d catalogued)\n", AllSavers.Count());
     }
@@ -86,7 +89,7 @@ double ColdDiscovery(const std::string& folder, int count) {
     for (int round = 0; round < 3; ++round) {
         DeleteFileA(CurrentSettings().SaverListFile.c_str());
         const double start = Now();
-        DiscoverSavers();
+        DiscoverSavers(CurrentSettings().SaverListFile);
         times.push_back(Now() - start);
     }
     RemoveSavers(folder, count);

@@ -1,13 +1,10 @@
 #include "catalogue/Launch_win.h"
 
 #include "app/Handles.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/LaunchCommand.h"
 
-HANDLE ChildProcess = nullptr;
-DWORD ChildProcessId = 0;
-
-bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
+UniqueChildProcess RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
     // Window handles carry 32 significant bits on 64-bit Windows too.
     const auto handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
     // The switch comes first: conflicting flags fail before the index is even looked at.
@@ -19,20 +16,10 @@ bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    const bool created =
-        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    if (created) {
-        ChildProcess = process.hProcess;
-        ChildProcessId = process.dwProcessId;
-        CloseHandle(process.hThread);
-    } else {
-        ChildProcess = nullptr;
-        ChildProcessId = 0;
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return {};
     }
-    return created;
-}
-
-bool ChildStillRunning(HANDLE process) {
-    DWORD code = 0;
-    return process && GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    UniqueHandle mainThread(process.hThread);  // never needed
+    return UniqueChildProcess(process.hProcess, process.dwProcessId);
 }

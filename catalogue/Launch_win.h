@@ -3,14 +3,9 @@
 
 #include <windows.h>
 
-// The last screensaver started; the handle belongs to the caller, who waits on it and closes it.
-extern HANDLE ChildProcess;
-extern DWORD ChildProcessId;
+#include "app/Handles.h"
 
 // Starts AllSavers[index]: "/c" or "/c:<window>" (configure), "/s" (fullScreen) or "/p <window>".
-// True when the process was created. Both flags throw Exception "incorrect params in RunScreensaver";
-// a bad index throws EListError.
-bool RunScreensaver(int index, HWND window, bool configure, bool fullScreen);
-
-// True while `process` (a handle from RunScreensaver, or null) has not ended.
-bool ChildStillRunning(HANDLE process);
+// The started child, or an empty owner when the process could not be created. Both flags throw
+// Exception "incorrect params in RunScreensaver"; a bad index throws EListError.
+UniqueChildProcess RunScreensaver(int index, HWND window, bool configure, bool fullScreen);

@@ -5,7 +5,7 @@
 
 #include "app/Exception.h"
 #include "app/Random.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
 #include "diag/Report_win.h"
 #include "host/Schedule.h"
@@ -66,12 +66,13 @@ void RecordCurrentSaver() {
     }
 }
 
-void StopChildSaver(HANDLE process, DWORD processId) {
+void StopChildSaver(UniqueChildProcess child) {
     HWND front = GetForegroundWindow();
     DWORD frontProcess = 0;
     if (front) GetWindowThreadProcessId(front, &frontProcess);
+    const bool inFront = front && frontProcess == child.Id();
 
-    if (front && frontProcess == processId) {
+    if (inFront) {
         const DWORD start = GetTickCount();
         // Bounded, so that a hung window cannot stall the host beyond the grace period.
         DWORD_PTR ignored = 0;
@@ -79,27 +80,27 @@ void StopChildSaver(HANDLE process, DWORD processId) {
         do {
             Sleep(kPollMs);
             PumpMessages();
-        } while (GetTickCount() - start <= kCloseGraceMs && ChildStillRunning(process));
-    } else {
+        } while (GetTickCount() - start <= kCloseGraceMs && child.Running());
+    }
+    // Ended before anything below can fail: a full-screen child must never outlive the host.
+    child.End();
+    if (!inFront) {
         // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
         AllSavers.ItemPtr(CurrentSaver).Checked = false;
         AllSavers.SaveToFile(CurrentSettings().SaverListFile);
     }
-    if (ChildStillRunning(process)) TerminateProcess(process, 0);
-    CloseHandle(process);
 }
 
-ChildOutcome SuperviseChildSaver(DWORD startTick) {
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick) {
     for (;;) {
         const Settings& settings = CurrentSettings();
         if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
-            StopChildSaver(ChildProcess, ChildProcessId);
-            ChildProcess = nullptr;
+            StopChildSaver(std::move(child));
             return ChildOutcome::TimeUp;
         }
         Sleep(kPollMs);
         PumpMessages();
-        if (!ChildStillRunning(ChildProcess)) return ChildOutcome::Ended;
+        if (!child.Running()) return ChildOutcome::Ended;
     }
 }
 
@@ -113,15 +114,15 @@ void RunSaverHost(HWND parent) {
 
         while (ChooseNextSaver()) {
             if (fullScreen) RecordCurrentSaver();
-            const bool started = RunScreensaver(CurrentSaver, parent, false, fullScreen);
+            UniqueChildProcess child = RunScreensaver(CurrentSaver, parent, false, fullScreen);
             const DWORD startTick = GetTickCount();
-            if (fullScreen && started && SuperviseChildSaver(startTick) == ChildOutcome::TimeUp) continue;
-            // Preview: the child keeps drawing in the preview box after the host has gone.
-            if (started) {
-                CloseHandle(ChildProcess);
-                ChildProcess = nullptr;
+            if (!child) break;
+            if (!fullScreen) {
+                // The preview child keeps drawing in the preview box after the host has gone.
+                child.Leave();
+                break;
             }
-            break;
+            if (SuperviseChildSaver(child, startTick) == ChildOutcome::Ended) break;
         }
 
         AppMode &= ~(kModeFullScreen | kModePreview);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "app/Handles.h"
+
 // Saver index of the screensaver chosen last; -1 for none.
 extern int32_t CurrentSaver;
 
@@ -21,9 +23,8 @@ bool ChooseNextSaver();
 void RecordCurrentSaver();
 
 enum class ChildOutcome { Ended, TimeUp };
-// Polls the child started last until it ends by itself or its change time is up (then it has been
-// stopped and its handle closed).
-ChildOutcome SuperviseChildSaver(DWORD startTick);
+// Polls `child` until it ends by itself or its change time is up (then it has been stopped).
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick);
 // Ends the child: a close request and a grace period when it is in front, otherwise at once and
-// unticked for good. Closes `process`.
-void StopChildSaver(HANDLE process, DWORD processId);
+// then unticked for good. The child has ended even when saving the untick throws.
+void StopChildSaver(UniqueChildProcess child);

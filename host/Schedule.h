@@ -16,7 +16,9 @@ struct ScheduleState {
 // The next saver index after `previous` (-1 for none) among the ticked entries of `checked`, or -1
 // when nothing is ticked. `draw` gives reals in [0, 1) for Random order. Orders other than the
 // three known ones move on like Sequential.
-int32_t ChooseNextIndex(const std::vector<bool>& checked, int32_t previous, const ScheduleState& state,
+int32_t ChooseNextIndex(const std::vector<bool>& checked,
+                        int32_t previous,
+                        const ScheduleState& state,
                         const std::function<double()>& draw);
 
 // "Prev" is "<index>?<path>". The recorded index wins when it still names the same path (letter

@@ -5,9 +5,10 @@
 #include "app/Handles.h"
 #include "app/Random.h"
 #include "app/Text.h"
+#include "settings/DataFolderRules.h"
 #include "settings/SettingsKey_win.h"
-#include "settings/SettingsRules.h"
 #include "settings/SystemHelpers_win.h"
+#include "settings/WebUrl.h"
 
 namespace {
 

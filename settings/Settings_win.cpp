@@ -4,10 +4,12 @@
 
 #include "app/Text.h"
 #include "catalogue/SaverList.h"
+#include "settings/CivilDate.h"
+#include "settings/DataFolderRules.h"
 #include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
+#include "settings/SettingValues.h"
 #include "settings/SettingsKey_win.h"
-#include "settings/SettingsRules.h"
 #include "settings/SystemHelpers_win.h"
 #include "settings/SystemIntegration_win.h"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "settings/Registry_win.h"
-#include "settings/SettingsRules.h"
+#include "settings/SettingValues.h"
 #include "settings/SystemHelpers_win.h"
 
 const char kAgentWindowClass[] = "messages_Vantora";

@@ -13,28 +13,27 @@ constexpr DWORD kClosePollMs = 10;
 // must not find the old one in the box.
 constexpr DWORD kTerminateWaitMs = 2000;
 
-// RunScreensaver leaves the new child in ChildProcess; its caller takes it from there.
-UniqueHandle TakeStartedChild() { return UniqueHandle(std::exchange(ChildProcess, nullptr)); }
-
-void EndNow(HANDLE process) {
-    if (!ChildStillRunning(process)) return;
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, kTerminateWaitMs);
+void EndNow(UniqueChildProcess& process) {
+    if (process.Running()) {
+        TerminateProcess(process.Handle(), 0);
+        WaitForSingleObject(process.Handle(), kTerminateWaitMs);
+    }
+    process.Leave();
 }
 
 }  // namespace
 
 bool PreviewChild::Start(int index, HWND previewWindow) {
     Stop();
-    if (!RunScreensaver(index, previewWindow, false, false)) return false;
-    process_ = TakeStartedChild();
+    process_ = RunScreensaver(index, previewWindow, false, false);
+    if (!process_) return false;
     previewWindow_ = previewWindow;
     return true;
 }
 
 bool PreviewChild::Stop() {
     // Taken out first: messages pumped below may start or stop a preview themselves.
-    UniqueHandle process = std::move(process_);
+    UniqueChildProcess process = std::move(process_);
     const HWND previewWindow = std::exchange(previewWindow_, nullptr);
     if (!process) return false;
 
@@ -43,34 +42,33 @@ bool PreviewChild::Stop() {
         // A frozen saver never answers; SendMessage would hang the window with it.
         PostMessageA(child, WM_CLOSE, 0, 0);
         const DWORD start = GetTickCount();
-        while (ChildStillRunning(process.get()) && GetTickCount() - start < kCloseWaitMs) {
+        while (process.Running() && GetTickCount() - start < kCloseWaitMs) {
             Sleep(kClosePollMs);
             PumpMessages();
         }
     }
-    EndNow(process.get());
+    EndNow(process);
     if (previewWindow) InvalidateRect(previewWindow, nullptr, FALSE);
     return child != nullptr;
 }
 
-bool PreviewChild::Running() const { return ChildStillRunning(process_.get()); }
+bool PreviewChild::Running() const { return process_.Running(); }
 
-PreviewChild::~PreviewChild() { EndNow(process_.get()); }
+PreviewChild::~PreviewChild() { EndNow(process_); }
 
 bool SaverTaskChild::Start(int index, HWND owner, SaverTask task) {
     if (task == SaverTask::None || process_) return false;
     const bool settings = task == SaverTask::Settings;
-    if (!RunScreensaver(index, owner, settings, !settings)) return false;
-    process_ = TakeStartedChild();
-    return true;
+    process_ = RunScreensaver(index, owner, settings, !settings);
+    return static_cast<bool>(process_);
 }
 
 void SaverTaskChild::WaitForEnd() {
-    while (ChildStillRunning(process_.get())) {
+    while (process_.Running()) {
         Sleep(kTaskPollMs);
         PumpMessages();
     }
-    process_.reset();
+    process_.Leave();
 }
 
-bool SaverTaskChild::Running() const { return ChildStillRunning(process_.get()); }
+bool SaverTaskChild::Running() const { return process_.Running(); }

@@ -23,7 +23,7 @@ public:
     static constexpr DWORD kCloseWaitMs = 500;
 
 private:
-    UniqueHandle process_;
+    UniqueChildProcess process_;
     HWND previewWindow_ = nullptr;
 };
 
@@ -38,5 +38,5 @@ public:
     bool Running() const;
 
 private:
-    UniqueHandle process_;
+    UniqueChildProcess process_;
 };

@@ -64,29 +64,42 @@ TEST(ListFile, EveryTruncationKeepsTheEntriesBeforeTheCut) {
     std::string bytes = Saved(original);
     std::vector<size_t> ends;  // offset just past each record
     size_t offset = kHeader.size();
-    for (int i = 0; i < original.Count(); ++i) ends.push_back(offset += original.EncodeItem(i).size());
+    for (int i = 0; i < original.Count(); ++i)
+        ends.push_back(offset += original.EncodeItem(i).size());
 
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         SCOPED_TRACE(cut);
         int complete = 0;
-        while (complete < static_cast<int>(ends.size()) && ends[static_cast<size_t>(complete)] <= cut) ++complete;
+        while (complete < static_cast<int>(ends.size()) && ends[static_cast<size_t>(complete)] <= cut)
+            ++complete;
         TSaverList loaded = Loaded(std::string_view(bytes).substr(0, cut));
         ASSERT_EQ(loaded.Count(), complete);
-        for (int i = 0; i < complete; ++i) EXPECT_EQ(loaded.GetItem(i).FilePath, original.GetItem(i).FilePath);
+        for (int i = 0; i < complete; ++i)
+            EXPECT_EQ(loaded.GetItem(i).FilePath, original.GetItem(i).FilePath);
     }
 }
 
 TEST(ListFile, StopsQuietlyOnBadInput) {
     EXPECT_EQ(Loaded("V").Count(), 0);
     EXPECT_EQ(Loaded("VT").Count(), 0);
-    EXPECT_EQ(Loaded("XY\x00\x00\x02\x01\x08\x00"s "a\x00" "b\x00" "\x01\x00\x00\x00"s).Count(), 0);  // magic
+    EXPECT_EQ(Loaded("XY\x00\x00\x02\x01\x08\x00"s
+                     "a\x00"
+                     "b\x00"
+                     "\x01\x00\x00\x00"s)
+                  .Count(),
+              0);  // magic
     // A zero length word ends the list even when records follow.
     TSaverList sample = Sample();
     EXPECT_EQ(Loaded(kHeader + "\x00\x00"s + sample.EncodeItem(0)).Count(), 0);
     // Any version is accepted.
     EXPECT_EQ(Loaded("VT\xFF\xFE\xFD\xFC"s + sample.EncodeItem(0)).Count(), 1);
     // A body with fewer than five bytes after its second separator ends the reading there.
-    EXPECT_EQ(Loaded(kHeader + sample.EncodeItem(0) + "\x06\x00"s "a\x00" "b\x00" "\x01\x00"s + sample.EncodeItem(1))
+    EXPECT_EQ(Loaded(kHeader + sample.EncodeItem(0) +
+                     "\x06\x00"s
+                     "a\x00"
+                     "b\x00"
+                     "\x01\x00"s +
+                     sample.EncodeItem(1))
                   .Count(),
               1);
 }
@@ -97,7 +110,10 @@ TEST(ListFile, DecodesBodiesWithoutSeparatorsAsEmptyEntries) {
     EXPECT_TRUE(item.Description.empty() && item.FilePath.empty() && !item.Checked);
     ASSERT_TRUE(TSaverList::DecodeItem("desc\x00path-without-end"s, item));
     EXPECT_TRUE(item.Description == "desc" && item.FilePath.empty() && !item.Checked);
-    ASSERT_TRUE(TSaverList::DecodeItem("d\x00p\x00\x02\x01\x00\x00\x00" "extra"s, item));
+    ASSERT_TRUE(
+        TSaverList::DecodeItem("d\x00p\x00\x02\x01\x00\x00\x00"
+                               "extra"s,
+                               item));
     EXPECT_TRUE(item.Checked && item.Reserved == 1);
 }
 

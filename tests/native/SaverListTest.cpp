@@ -8,13 +8,15 @@ namespace {
 
 TSaverList ListOf(std::initializer_list<const char*> names) {
     TSaverList list;
-    for (const char* n : names) list.Add(MakeSaverItem(n, std::string("C:\\W\\") + n + ".scr"));
+    for (const char* n : names)
+        list.Add(MakeSaverItem(n, std::string("C:\\W\\") + n + ".scr"));
     return list;
 }
 
 std::string Names(const TSaverList& list) {
     std::string out;
-    for (int i = 0; i < list.Count(); ++i) out += list.GetItem(i).Description + " ";
+    for (int i = 0; i < list.Count(); ++i)
+        out += list.GetItem(i).Description + " ";
     return out;
 }
 

@@ -12,7 +12,8 @@ namespace {
 // `count` entries, ticked at `indexes`.
 std::vector<bool> Ticked(std::initializer_list<int> indexes, size_t count = 12) {
     std::vector<bool> checked(count, false);
-    for (int i : indexes) checked[static_cast<size_t>(i)] = true;
+    for (int i : indexes)
+        checked[static_cast<size_t>(i)] = true;
     return checked;
 }
 
@@ -74,7 +75,8 @@ TEST(Schedule, RandomCoversEveryCandidateAndNeverRepeats) {
     }
     ASSERT_EQ(seen.size(), 7u);
     // Each pick is uniform over the six others, so every saver comes up about 1/7 of the time.
-    for (const auto& [index, count] : seen) EXPECT_NEAR(count, kDraws / 7, kDraws / 70) << index;
+    for (const auto& [index, count] : seen)
+        EXPECT_NEAR(count, kDraws / 7, kDraws / 70) << index;
     // The extreme draws still land on the first and the last candidate.
     EXPECT_EQ(Next(checked, -1, kOrderRandom, false, [] { return 0.0; }), 0);
     EXPECT_EQ(Next(checked, -1, kOrderRandom, false, [] { return 0.9999999997; }), 11);
@@ -90,7 +92,7 @@ TEST(Schedule, ResolvesThePreviousRecord) {
     EXPECT_EQ(ResolvePrevious("0?C:\\W\\c.scr", paths), 2);   // catalogue rebuilt: found by path
     EXPECT_EQ(ResolvePrevious("x?C:\\W\\c.scr", paths), 2);
     EXPECT_EQ(ResolvePrevious("9?C:\\W\\gone.scr", paths), -1);
-    EXPECT_EQ(ResolvePrevious("C:\\W\\c.scr", paths), 2);     // no '?': the whole value is the path
+    EXPECT_EQ(ResolvePrevious("C:\\W\\c.scr", paths), 2);  // no '?': the whole value is the path
     EXPECT_EQ(PreviousRecord(3, "C:\\Windows\\System32\\example.scr"), "3?C:\\Windows\\System32\\example.scr");
     EXPECT_EQ(PreviousRecord(-1, "x"), "");
 }
@@ -100,7 +102,7 @@ TEST(Schedule, ChangeTimeSurvivesWrapAndLargeValues) {
     EXPECT_TRUE(ChangeTimePassed(1000, 1300, 0));
     EXPECT_FALSE(ChangeTimePassed(0, 60000, 1));
     EXPECT_TRUE(ChangeTimePassed(0, 60001, 1));
-    EXPECT_TRUE(ChangeTimePassed(0xFFFFFF00u, 60000, 1));    // tick count wrapped during the run
+    EXPECT_TRUE(ChangeTimePassed(0xFFFFFF00u, 60000, 1));  // tick count wrapped during the run
     EXPECT_FALSE(ChangeTimePassed(0xFFFFFF00u, 59000, 1));
     // 1,000,000,000 minutes would wrap to a tiny limit in 32 bits and change at every poll.
     EXPECT_FALSE(ChangeTimePassed(0, 300, 1000000000));

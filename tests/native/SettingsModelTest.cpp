@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "settings/SettingsRules.h"
+#include "settings/SettingValues.h"
 
 namespace {
 

@@ -12,10 +12,20 @@ TEST(Text, ParsesSignedDecimalsAndRejectsTheRest) {
         bool ok;
         int32_t value;
     } cases[] = {
-        {"0", true, 0},          {"-3", true, -3},         {"+42", true, 42},   {" 17 ", true, 17},
-        {"2147483647", true, 2147483647},  {"-2147483648", true, INT32_MIN},
-        {"2147483648", false, 0}, {"-2147483649", false, 0}, {"12x", false, 0},  {"", false, 0},
-        {"-", false, 0},         {"1 2", false, 0},        {"0x10", false, 0},  {"99999999999999999999", false, 0},
+        {"0", true, 0},
+        {"-3", true, -3},
+        {"+42", true, 42},
+        {" 17 ", true, 17},
+        {"2147483647", true, 2147483647},
+        {"-2147483648", true, INT32_MIN},
+        {"2147483648", false, 0},
+        {"-2147483649", false, 0},
+        {"12x", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"1 2", false, 0},
+        {"0x10", false, 0},
+        {"99999999999999999999", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -6,8 +6,10 @@
 #include "app/Handles.h"
 #include "app/Text.h"
 #include "app/Wow64_win.h"
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
-#include "settings/Settings_win.h"
+#include "catalogue/FolderScan_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "tests/wine/PeImage.h"
 #include "tests/wine/WineTest.h"
@@ -31,7 +33,7 @@ protected:
         // 64-bit Windows always has it; a fresh Wine prefix may not have made it yet.
         CreateDirectoryA(kWow64.c_str(), nullptr);
         TearDown();
-        CurrentSettings().SaverListFile = data / "saverlist.dat";
+        listFile = data / "saverlist.dat";
         AllSavers.Clear();
         FoundSaverFiles.clear();
     }
@@ -69,6 +71,7 @@ protected:
     }
 
     TestFolder data;
+    std::string listFile;
 };
 
 // Within a folder in the locale's order ignoring case, folder after folder when appending.
@@ -111,7 +114,7 @@ TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254) 
 // From an empty start: every screensaver file of any case once, the first folder's copy of a
 // name (Windows, System, SysWOW64), placed by description; an equal description goes last.
 TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
-    WriteWholeFile(CurrentSettings().SaverListFile, "XX not a list file");  // wrong magic: an empty start
+    WriteWholeFile(listFile, "XX not a list file");  // wrong magic: an empty start
     Place(kWindows, "vttb.scr", "beta");
     Place(kSystem, "vttX.Scr", "Ex");
     Place(kSystem, "vtta.scr", "Alpha");
@@ -121,16 +124,16 @@ TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
     Place(kSystem, "vttnot.scr.txt", "Not one");
     Place(kSystem, "vttlonger.scrx", "Not one either");  // its short name ends in .SCR
     CreateDirectoryA((kSystem + "\\vttdir.scr").c_str(), nullptr);
-    DiscoverSavers();
+    DiscoverSavers(listFile);
     std::vector<std::string> expected = {"Alpha|C:\\windows\\system32\\vtta.scr", "beta|C:\\windows\\vttb.scr",
                                          "Ex|C:\\windows\\system32\\vttX.Scr", "gamma|C:\\windows\\syswow64\\vttg.scr"};
     EXPECT_EQ(Catalogued(), expected);
     EXPECT_EQ(FoundSaverFiles, std::vector<std::string>{copy});
 
     // Other screensavers of the prefix sort among ours, but only ours are compared.
-    AllSavers.SaveToFile(CurrentSettings().SaverListFile);
+    AllSavers.SaveToFile(listFile);
     Place(kSystem, "vttg2.scr", "GAMMA");
-    DiscoverSavers();
+    DiscoverSavers(listFile);
     expected.push_back("GAMMA|C:\\windows\\system32\\vttg2.scr");
     EXPECT_EQ(Catalogued(), expected);
 }
@@ -143,14 +146,14 @@ TEST_F(Discovery, MovedFileKeepsItsTickAndPlace) {
     stored.Add(moved);
     for (const char* name : {"Stays", "Gone", "Twin"})
         stored.Add(MakeSaverItem(name, kWindows + "\\vtt" + AsciiLower(name) + ".scr"));
-    stored.SaveToFile(CurrentSettings().SaverListFile);
+    stored.SaveToFile(listFile);
     Place(kSystem, "vttmoved.scr", "ignored: catalogued already");
     Place(kWindows, "vttstays.scr", "ignored too");
     Place(kWindows, "vtttwin.scr", "twin here");
     const std::string twinCopy = Place(kSystem, "vtttwin.scr", "twin there");
     Place(kWindows, "vttnew.scr", "Aardvark");
 
-    DiscoverSavers();
+    DiscoverSavers(listFile);
     EXPECT_EQ(Catalogued(), (std::vector<std::string>{
                                 "Aardvark|C:\\windows\\vttnew.scr", "Moved|C:\\windows\\system32\\vttmoved.scr|-|5",
                                 "Stays|C:\\windows\\vttstays.scr", "Twin|C:\\windows\\vtttwin.scr"}));
@@ -158,11 +161,10 @@ TEST_F(Discovery, MovedFileKeepsItsTickAndPlace) {
 }
 
 TEST_F(Discovery, LockedListFileEndsDiscovery) {
-    TSaverList().SaveToFile(CurrentSettings().SaverListFile);
-    UniqueFile lock(
-        CreateFileA(CurrentSettings().SaverListFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    TSaverList().SaveToFile(listFile);
+    UniqueFile lock(CreateFileA(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
-    EXPECT_THROW(DiscoverSavers(), EFOpenError);
+    EXPECT_THROW(DiscoverSavers(listFile), EFOpenError);
 }
 
 TEST_F(Discovery, RedirectionIsLeftAloneInA64BitProcess) {

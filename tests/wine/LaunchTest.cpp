@@ -6,8 +6,10 @@
 
 #include "app/Exception.h"
 #include "app/Handles.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
+#include "host/Host_win.h"
+#include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "tests/wine/WineTest.h"
 
@@ -26,14 +28,23 @@ protected:
     // Starts saver 0 and returns the command line it logged, once it has ended.
     std::string Run(uintptr_t window, bool configure, bool fullScreen) {
         DeleteFileA((folder + "\\a b.log").c_str());
-        if (!RunScreensaver(0, reinterpret_cast<HWND>(window), configure, fullScreen)) return "(not started)";
-        UniqueHandle child(ChildProcess);
-        EXPECT_EQ(WaitForSingleObject(child.get(), 20000), WAIT_OBJECT_0);
+        UniqueChildProcess child = RunScreensaver(0, reinterpret_cast<HWND>(window), configure, fullScreen);
+        if (!child) return "(not started)";
+        EXPECT_EQ(WaitForSingleObject(child.Handle(), 20000), WAIT_OBJECT_0);
         const std::string log = ReadWholeFile(folder + "\\a b.log");
         const size_t start = log.find("start ");
-        const size_t end = log.find(" pid=" + std::to_string(ChildProcessId));
+        const size_t end = log.find(" pid=" + std::to_string(child.Id()));
         if (start == std::string::npos || end == std::string::npos) return "(no log: " + log + ")";
         return log.substr(start + 6, end - start - 6);
+    }
+
+    // A running child of `mode` and a handle that sees it end.
+    UniqueChildProcess StartRunning(const char* mode, UniqueHandle& watch) {
+        WriteWholeFile(folder + "\\a b.mode", mode);
+        UniqueChildProcess child = RunScreensaver(0, nullptr, false, true);
+        EXPECT_TRUE(child);
+        watch.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child.Id()));
+        return child;
     }
 
     TestFolder dir;
@@ -57,34 +68,48 @@ TEST_F(Launch, EachModeGetsExactlyItsSwitchAndThePathIsOneArgument) {
     LocalFree(args);
 }
 
-TEST_F(Launch, ConflictingFlagsStartNothing) {
-    ChildProcess = reinterpret_cast<HANDLE>(77);
+TEST_F(Launch, ConflictingFlagsOrAMissingFileStartNothing) {
     try {
         RunScreensaver(5, nullptr, true, true);  // the flags are checked before the index
         ADD_FAILURE();
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "incorrect params in RunScreensaver");
     }
-    EXPECT_EQ(ChildProcess, reinterpret_cast<HANDLE>(77));
     EXPECT_FALSE(PathMatches(folder + "\\a b.log"));
     EXPECT_THROW(RunScreensaver(1, nullptr, false, true), EListError);
+    AllSavers.Add(MakeSaverItem("Gone", folder + "\\gone.scr"));
+    EXPECT_FALSE(RunScreensaver(1, nullptr, false, true));
 }
 
-TEST_F(Launch, FailedStartLeavesNoChildAndAStartLeavesTheLastHandleOpen) {
-    AllSavers.Add(MakeSaverItem("Gone", folder + "\\gone.scr"));
-    ChildProcess = reinterpret_cast<HANDLE>(77);
-    EXPECT_FALSE(RunScreensaver(1, nullptr, false, true));
-    EXPECT_EQ(ChildProcess, nullptr);
-    EXPECT_EQ(ChildProcessId, 0u);
+// A dropped owner ends its child; one let go leaves it running.
+TEST_F(Launch, OwnersEndTheirChildUnlessLetGo) {
+    UniqueHandle watch;
+    { UniqueChildProcess dropped = StartRunning("run", watch); }
+    EXPECT_EQ(WaitForSingleObject(watch.get(), 10000), WAIT_OBJECT_0);
 
-    ASSERT_TRUE(RunScreensaver(0, nullptr, false, true));
-    UniqueHandle first(ChildProcess);
-    const DWORD firstId = ChildProcessId;
-    ASSERT_TRUE(RunScreensaver(0, nullptr, false, true));
-    UniqueHandle second(ChildProcess);
-    EXPECT_EQ(GetProcessId(first.get()), firstId);  // still open: closing it is the caller's job
-    WaitForSingleObject(first.get(), 20000);
-    WaitForSingleObject(second.get(), 20000);
+    StartRunning("run", watch).Leave();
+    EXPECT_EQ(WaitForSingleObject(watch.get(), 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+    TerminateProcess(watch.get(), 0);
+}
+
+// The untick cannot be saved below a missing folder: the child has been ended all the same.
+TEST_F(Launch, AChildNotInFrontIsEndedBeforeItsUntickIsSaved) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VantoraLaunchTest";
+    RegisterClassA(&wc);
+    const HWND front = CreateWindowA(wc.lpszClassName, "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                     nullptr, nullptr, wc.hInstance, nullptr);
+    SetForegroundWindow(front);
+    UniqueHandle watch;
+    UniqueChildProcess child = StartRunning("nofocus", watch);
+    CurrentSaver = 0;
+    CurrentSettings().SaverListFile = folder + "\\missing\\saverlist.dat";
+    EXPECT_THROW(StopChildSaver(std::move(child)), EFCreateError);
+    EXPECT_EQ(WaitForSingleObject(watch.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_FALSE(AllSavers.GetItem(0).Checked);
+    DestroyWindow(front);
 }
 
 }  // namespace

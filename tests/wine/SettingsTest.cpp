@@ -7,7 +7,7 @@
 
 #include "app/DynCalls_win.h"
 #include "app/Exception.h"
-#include "catalogue/Discovery_win.h"
+#include "catalogue/Catalogue_win.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/Settings_win.h"

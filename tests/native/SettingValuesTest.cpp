@@ -1,4 +1,6 @@
-#include "settings/SettingsRules.h"
+#include "settings/DataFolderRules.h"
+#include "settings/SettingValues.h"
+#include "settings/WebUrl.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +10,7 @@
 // and the data-folder choice through the registry; these are the edges behind them.
 namespace {
 
-TEST(SettingsRules, StoredTextFallsBackAndIsClamped) {
+TEST(SettingValues, StoredTextFallsBackAndIsClamped) {
     const struct {
         const char* text;
         int32_t fallback, expected;
@@ -23,7 +25,7 @@ TEST(SettingsRules, StoredTextFallsBackAndIsClamped) {
         EXPECT_EQ(SettingFromText(c.text, c.fallback), c.expected) << '"' << c.text << '"';
 }
 
-TEST(SettingsRules, OrderModesTheWindowDoesNotOfferRoundTrip) {
+TEST(SettingValues, OrderModesTheWindowDoesNotOfferRoundTrip) {
     for (int32_t value : {0, 4, 5, 6, 7, 13, 22, 31}) {
         const OrderSettings order = DecodeOrder(value);
         EXPECT_EQ(EncodeOrder(order.orderMode, order.changeOnceADay, order.changeEvery), value) << value;
@@ -31,7 +33,7 @@ TEST(SettingsRules, OrderModesTheWindowDoesNotOfferRoundTrip) {
     EXPECT_EQ(DecodeOrder(32 + 2).orderMode, 2);  // higher bits are ignored
 }
 
-TEST(SettingsRules, DataFolderCandidates) {
+TEST(DataFolderRules, DataFolderCandidates) {
     const DataFolderBases bases{"C:\\AppData", "C:\\Inst", "C:\\Docs", "C:\\Temp\\"};
     const char* expected[] = {"C:\\AppData\\Vantora", "C:\\AppData\\Vantora_Data", "C:\\Inst\\Data",
                               "C:\\Docs\\Vantora_Data", "C:\\Temp\\Vantora_Data"};
@@ -44,7 +46,7 @@ TEST(SettingsRules, DataFolderCandidates) {
     EXPECT_EQ(SaverListPath("", "C:\\Inst"), "C:\\Inst\\saverlist.dat");
 }
 
-TEST(SettingsRules, PathDataRoundTripsAndRejectsDamage) {
+TEST(DataFolderRules, PathDataRoundTripsAndRejectsDamage) {
     int32_t value = -1, number = -1;
     ASSERT_EQ(ParsePathData(PathDataText(99999999, 0), value, number), PathDataParse::Ok);
     EXPECT_EQ(value, 99999999);
@@ -54,7 +56,7 @@ TEST(SettingsRules, PathDataRoundTripsAndRejectsDamage) {
         EXPECT_EQ(ParsePathData(damaged, value, number), PathDataParse::BadNumber) << damaged;
 }
 
-TEST(SettingsRules, ErrorPageAddressCarriesCodeAddressAndEncodedComment) {
+TEST(WebUrl, ErrorPageAddressCarriesCodeAddressAndEncodedComment) {
     EXPECT_EQ(WebErrorUrl(121, 0x4010AB, "Z0012FF00,a b&c=d#e%"),
               "https://kestrella.example/vantora/error.php?error=121&eradr=004010AB"
               "&comment=Z0012FF00%2Ca%20b%26c%3Dd%23e%25");

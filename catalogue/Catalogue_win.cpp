@@ -1,0 +1,31 @@
+#include "catalogue/Catalogue_win.h"
+
+#include <windows.h>
+
+#include "app/Random.h"
+#include "catalogue/Discovery_win.h"
+#include "settings/Settings_win.h"
+
+TSaverList AllSavers;
+std::vector<std::string> FoundSaverFiles;
+bool LaunchedFromSettings = false;
+
+void StartCatalogue() {
+    SeedRandom(GetTickCount());
+    FoundSaverFiles.clear();
+    AllSavers.Clear();
+    LoadSettings();
+    DiscoverSavers(CurrentSettings().SaverListFile);
+    LaunchedFromSettings = false;
+}
+
+void FreeCatalogue() {
+    AllSavers.Clear();
+    FoundSaverFiles.clear();
+    FoundSaverFiles.shrink_to_fit();
+}
+
+void StopCatalogue() {
+    FreeCatalogue();
+    ExitProcess(0);
+}

@@ -1,0 +1,7 @@
+// The name a screensaver is listed under.
+#pragma once
+
+#include <string>
+
+// String resource 1 of the file (at most 254 characters), else its file name without ".scr".
+std::string SaverDescription(const std::string& filePath);

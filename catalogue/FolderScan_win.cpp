@@ -1,0 +1,57 @@
+#include "catalogue/FolderScan_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/Handles.h"
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/Reconcile.h"
+#include "settings/SystemHelpers_win.h"
+
+namespace {
+
+// The user locale's case-insensitive sort key of `text`, as bytes that compare like CompareStringA.
+std::string SortKey(const std::string& text) {
+    const int size = LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, nullptr, 0);
+    if (size <= 0) return text;
+    std::string key(static_cast<size_t>(size), '\0');
+    LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.c_str(), -1, key.data(), size);
+    return key;
+}
+
+}  // namespace
+
+void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& list) {
+    WIN32_FIND_DATAA data;
+    // The pattern only narrows what the system hands back (the System folder holds thousands of
+    // files); the name test below still decides, so short-name matches such as "x.scrx" stay out.
+    UniqueFind find(FindFirstFileA((folder + "\\*.scr").c_str(), &data));
+    if (!find) return;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // also "." and ".."
+        if (IsScreensaverFileName(data.cFileName)) list.push_back(folder + "\\" + data.cFileName);
+    } while (FindNextFileA(find.get(), &data));
+}
+
+void ScanFolder(const std::string& folder, bool append) {
+    if (!append) FoundSaverFiles.clear();
+    if (folder.empty()) return;
+    std::string path = folder;
+    if (path.back() == '\\') path.pop_back();
+    if (!PathMatches(path + "\\*")) return;
+
+    std::vector<std::string> files;
+    ListScreensaverFiles(path, files);
+    // The order of CompareStringA (user locale, ignoring case), reached through sort keys: comparing
+    // the keys bytewise gives CompareString's answer, and each name is mapped once instead of at
+    // every one of the n log n comparisons.
+    std::vector<std::pair<std::string, size_t>> keyed;
+    keyed.reserve(files.size());
+    for (size_t i = 0; i < files.size(); ++i)
+        keyed.emplace_back(SortKey(files[i]), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    FoundSaverFiles.reserve(FoundSaverFiles.size() + files.size());
+    for (const auto& entry : keyed)
+        FoundSaverFiles.push_back(std::move(files[entry.second]));
+}
