@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/Discovery_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "settingswnd/SaverChildren_win.h"
