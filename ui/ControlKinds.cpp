@@ -1,5 +1,7 @@
 #include "ui/ControlKinds.h"
 
+#include <algorithm>
+
 namespace {
 
 // Window style bits, spelled out so this file needs no Windows header.
@@ -26,6 +28,8 @@ constexpr ControlSpec kSpecs[] = {
     {"COMBOBOX", kSibling | kVScroll | kTabStop | 0x0203, 0, nullptr, true, true},
     /* Image */ {"Timage1_PR", kSibling, 0, "Image1 PR", false, false},
     /* Page */ {"Tallowen TPage", kChild, kControlParent, "Page", false, false},
+    /* UpDown: WS_VISIBLE | WS_BORDER | UDS_NOTHOUSANDS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT */
+    {"msctls_updown32", kChild | 0x10000000 | 0x00800000 | 0x0086, 0, nullptr, false, false},
 };
 
 }  // namespace
@@ -34,4 +38,9 @@ const ControlSpec& SpecOf(ControlKind kind) { return kSpecs[static_cast<int>(kin
 
 std::string ImageClassName(int serial) {
     return std::string(SpecOf(ControlKind::Image).className) + std::to_string(serial);
+}
+
+int ClampToRange(int64_t value, int lower, int upper) {
+    const int64_t low = std::min(lower, upper), high = std::max(lower, upper);
+    return static_cast<int>(std::clamp<int64_t>(value, low, high));
 }

@@ -339,3 +339,30 @@ HWND CreateImage(HWND parent, int id, int x, int y, int width, int height, WNDPR
     return MakeControl(ControlKind::Image, parent, id, nullptr, {left, top, left + width - 1, top + height - 1},
                        className.c_str());
 }
+
+HWND CreateUpDown(HWND parent,
+                  int id,
+                  int x,
+                  int y,
+                  int width,
+                  int height,
+                  HWND buddy,
+                  int lower,
+                  int upper,
+                  int position) {
+    InitCommonControlClasses(ICC_UPDOWN_CLASS);
+    const HWND upDown = MakeControl(ControlKind::UpDown, parent, id, nullptr, {x, y, x + width, y + height});
+    if (!upDown) return nullptr;
+    SendMessageA(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
+    SendMessageA(upDown, UDM_SETRANGE32, static_cast<WPARAM>(lower), static_cast<LPARAM>(upper));
+    SetUpDownPos(upDown, position);
+    return upDown;
+}
+
+void SetUpDownPos(HWND upDown, int64_t value) {
+    int lower = 0, upper = 0;
+    SendMessageA(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    SendMessageA(upDown, UDM_SETPOS32, 0, ClampToRange(value, lower, upper));
+}
+
+int UpDownPos(HWND upDown) { return static_cast<int>(SendMessageA(upDown, UDM_GETPOS32, 0, 0)); }

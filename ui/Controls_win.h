@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ui/ControlKinds.h"
@@ -60,6 +61,22 @@ HWND CreateComboBox(HWND parent, int id, const char* text, int x, int y, int wid
 // A window of a class of its own ("Timage1_PR1", "Timage1_PR2", …) with `windowProc`; the size is
 // the pixel size of the picture it shows, and the window is one pixel narrower and lower.
 HWND CreateImage(HWND parent, int id, int x, int y, int width, int height, WNDPROC windowProc);
+
+// An up-down control at pixel coordinates that the system moves to the right edge of `buddy` and
+// that writes its position there; range and position as given (the position clamped).
+HWND CreateUpDown(HWND parent,
+                  int id,
+                  int x,
+                  int y,
+                  int width,
+                  int height,
+                  HWND buddy,
+                  int lower,
+                  int upper,
+                  int position);
+// Sets the position, clamped to the control's range.
+void SetUpDownPos(HWND upDown, int64_t value);
+int UpDownPos(HWND upDown);
 
 // For the toolkit's own factories: the window of a control of `kind` at pixel coordinates, not yet
 // shown; null when it cannot be made.

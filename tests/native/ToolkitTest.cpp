@@ -2,6 +2,7 @@
 
 #include "app/Exception.h"
 #include "ui/Checklist.h"
+#include "ui/ControlKinds.h"
 #include "ui/Dpi.h"
 #include "ui/TabPages.h"
 #include "ui/Transparency.h"
@@ -23,6 +24,17 @@ TEST(Dpi, RoundsTiesToEvenBothWays) {
     EXPECT_EQ(UnscaleDpi(3, 192), 2);  // 1.5 -> 2
     EXPECT_EQ(UnscaleDpi(5, 192), 2);  // 2.5 -> 2
     EXPECT_EQ(UnscaleDpi(-5, 192), -2);
+}
+
+TEST(Dpi, UpDownValuesStopAtTheRangeEnds) {
+    const struct {
+        int64_t value;
+        int lower, upper, clamped;
+    } cases[] = {{1000000000 / 60, 0, 9999, 9999}, {-5, 0, 59, 0},        {30, 1, 10000, 30},
+                 {65536 + 7, 1, 10000, 10000},     {5, 10, 0, 5},         {-1, 10, 0, 0},
+                 {INT64_MAX, 0, 59, 59},           {INT64_MIN, -3, 3, -3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ClampToRange(c.value, c.lower, c.upper), c.clamped) << c.value;
 }
 
 TEST(Checklist, RowsAreHalfOpenAndTheStripIsBoxPlusTwo) {
@@ -61,20 +73,10 @@ TEST(Checklist, ItemDataDecidesToggleAndLook) {
     }
 }
 
-TEST(Checklist, BoxSitsOnePixelInAndCentred) {
-    const struct {
-        BoxRect row;
-        int size;
-        BoxRect box;
-    } cases[] = {{{0, 0, 200, 16}, 13, {1, 1, 14, 14}},
-                 {{0, 16, 200, 32}, 13, {1, 17, 14, 30}},
-                 {{4, 0, 200, 20}, 16, {5, 2, 21, 18}},
-                 {{0, 0, 200, 10}, 13, {1, -1, 14, 12}}};
-    for (const auto& c : cases) {
-        const BoxRect box = CheckBoxIn(c.row, c.size);
-        EXPECT_EQ(std::make_tuple(box.left, box.top, box.right, box.bottom),
-                  std::make_tuple(c.box.left, c.box.top, c.box.right, c.box.bottom));
-    }
+TEST(Checklist, BoxSitsOnePixelInAndCentredTowardZero) {
+    const BoxRect mid = CheckBoxIn({0, 16, 200, 32}, 13), low = CheckBoxIn({4, 0, 200, 10}, 13);
+    EXPECT_EQ(std::make_tuple(mid.left, mid.top, mid.right, mid.bottom), std::make_tuple(1, 17, 14, 30));
+    EXPECT_EQ(std::make_tuple(low.left, low.top, low.right, low.bottom), std::make_tuple(5, -1, 18, 12));
 }
 
 TEST(Transparency, EachFormAnswersPerClass) {
@@ -92,7 +94,6 @@ TEST(Transparency, EachFormAnswersPerClass) {
         {CtlColorForm::GroupBox, {"STATIC", 0, true}, {false, PB::None, Pass}},
         {CtlColorForm::GroupBox, {"Button", 3}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Tab, {"Button", 3, false, true}, {false, PB::OfControl, Hollow}},
-        {CtlColorForm::Tab, {"Button", 3, false, false, true}, {false, PB::None, Hollow}},
         {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Page, {"Button", 3, false, true, false}, {false, PB::None, Hollow}},
         {CtlColorForm::GroupBox, {"Button", 9}, {false, PB::OfControl, Hollow}},
@@ -100,7 +101,6 @@ TEST(Transparency, EachFormAnswersPerClass) {
         {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
         {CtlColorForm::Tab, {"Button", 7}, {false, PB::None, Pass}},
         {CtlColorForm::Page, {"Button", 7}, {false, PB::None, Hollow}},
-        {CtlColorForm::GroupBox, {"Button", 0}, {false, PB::None, Hollow}},
         {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}},
     };
@@ -112,31 +112,28 @@ TEST(Transparency, EachFormAnswersPerClass) {
     }
 }
 
+std::string Text(const PageSet::Change& change) {
+    std::string text = "hide";
+    for (WindowRef w : change.hide)
+        text += " " + std::to_string(w);
+    text += " show";
+    for (WindowRef w : change.show)
+        text += " " + std::to_string(w);
+    return text;
+}
+
 TEST(TabPages, OnlyTheCurrentPageIsShown) {
     PageSet pages;
     EXPECT_EQ(pages.CurrentPage(), -1);
-    EXPECT_EQ(pages.AddPage(), 0);
-    EXPECT_EQ(pages.AddPage(), 1);
-    EXPECT_TRUE(pages.AddWindow(0, 10));
-    EXPECT_TRUE(pages.AddWindow(1, 20));
-    EXPECT_FALSE(pages.AddWindow(-1, 30)) << "no page -1";
-    EXPECT_FALSE(pages.AddWindow(2, 30)) << "no page 2";
-
-    PageSet::Change first = pages.Select(0);
-    EXPECT_TRUE(first.hide.empty());
-    EXPECT_EQ(first.show, std::vector<WindowRef>{10});
+    EXPECT_EQ(std::make_pair(pages.AddPage(), pages.AddPage()), std::make_pair(0, 1));
+    EXPECT_TRUE(pages.AddWindow(0, 10) && pages.AddWindow(1, 20)) << "no page is current yet";
+    EXPECT_FALSE(pages.AddWindow(-1, 30) || pages.AddWindow(2, 30)) << "no such pages";
+    EXPECT_EQ(Text(pages.Select(0)), "hide show 10");
     EXPECT_FALSE(pages.AddWindow(0, 11)) << "the current page's windows stay visible";
-    PageSet::Change again = pages.Select(0);
-    EXPECT_EQ(again.hide, (std::vector<WindowRef>{10, 11}));
-    EXPECT_EQ(again.show, (std::vector<WindowRef>{10, 11}));
-    PageSet::Change second = pages.Select(1);
-    EXPECT_EQ(second.hide, (std::vector<WindowRef>{10, 11}));
-    EXPECT_EQ(second.show, std::vector<WindowRef>{20});
-    for (int outside : {-1, 2}) {
-        PageSet::Change none = pages.Select(outside);
-        EXPECT_TRUE(none.hide.empty() && none.show.empty());
-        EXPECT_EQ(pages.CurrentPage(), 1);
-    }
+    EXPECT_EQ(Text(pages.Select(0)), "hide 10 11 show 10 11");
+    EXPECT_EQ(Text(pages.Select(1)), "hide 10 11 show 20");
+    EXPECT_EQ(Text(pages.Select(-1)) + Text(pages.Select(2)), "hide showhide show");
+    EXPECT_EQ(pages.CurrentPage(), 1);
     for (int i = 0; i < 50; ++i)
         pages.AddWindow(1, 100 + i);
     EXPECT_EQ(pages.WindowsOf(1).size(), 51u) << "no fixed limit per page";

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
+#include "app/DynCalls_win.h"
 #include "app/Exception.h"
 #include "tests/wine/SettingsSupport.h"
 #include "ui/Bitmap_win.h"
@@ -118,17 +120,16 @@ int FreeGdiSlots() {
     return static_cast<int>(made.size());
 }
 
+BOOL CALLBACK CountOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
+
+BOOL CALLBACK CountTree(HWND top, LPARAM counter) {
+    EnumChildWindows(top, CountOne, counter);
+    return CountOne(top, counter);
+}
+
 int ThreadWindows() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND top, LPARAM counter) -> BOOL {
-            ++*reinterpret_cast<int*>(counter);
-            EnumChildWindows(
-                top, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; }, counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
@@ -163,6 +164,21 @@ private:
     HHOOK hook_;
     HWND hwnd_;
 };
+
+// "1" or "0" per window, visible or not.
+std::string Shown(std::initializer_list<HWND> windows) {
+    std::string shown;
+    for (HWND w : windows)
+        shown += IsWindowVisible(w) ? '1' : '0';
+    return shown;
+}
+
+RECT RectIn(HWND window, HWND parent) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 std::string ClassOf(HWND hwnd) {
     char name[64] = {};
@@ -228,6 +244,17 @@ TEST(Toolkit, FactoriesMakeWhatTheirTablesSay) {
     FocusControl(16);
     EXPECT_EQ(GetFocus(), cases[3].control);
 
+    // Up-down positions stop at the range ends instead of wrapping at 16 bits.
+    const HWND buddy = CreateEditBox(w, 10, "", 10, 200, 50, 21);
+    const HWND upDown = CreateUpDown(w, 9, 60, 260, 52, 21, buddy, 0, 9999, 1);
+    EXPECT_EQ(created[upDown].style, 0x50800086u);
+    // 65543 would wrap to 7 in 16 bits, inside the range.
+    for (const auto& position : {std::make_pair(int64_t{65536 + 7}, 9999), std::make_pair(int64_t{-3}, 0)}) {
+        SetUpDownPos(upDown, position.first);
+        EXPECT_EQ(UpDownPos(upDown), position.second);
+        EXPECT_EQ(ControlText(buddy), std::to_string(position.second));
+    }
+
     // Tooltips follow the control; without the tooltip window there is nothing to add to.
     ASSERT_TRUE(CreateToolTips());
     EXPECT_TRUE(AddToolTip(cases[3].control, "Save changes and exit"));
@@ -276,25 +303,14 @@ TEST(Toolkit, TabsShowOnlyTheSelectedPageAndTellTheOwner) {
     tabs.AddPageWindow(3, label);  // no such page: ignored
     tabs.ShowSelectedPage();
     EXPECT_EQ(tabs.CurrentPage(), 0);
-    EXPECT_EQ(std::make_tuple(IsWindowVisible(pages[0]) != 0, IsWindowVisible(pages[1]) != 0,
-                              IsWindowVisible(pages[2]) != 0, IsWindowVisible(label) != 0),
-              std::make_tuple(true, false, false, false));
-
-    RECT expected = {};
-    GetWindowRect(tab, &expected);
-    MapWindowPoints(nullptr, owner.get(), reinterpret_cast<POINT*>(&expected), 2);
-    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&expected));
-    RECT page = {};
-    GetWindowRect(pages[0], &page);
-    MapWindowPoints(nullptr, owner.get(), reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_EQ(Shown({pages[0], pages[1], pages[2], label}), "1000");
+    RECT area = RectIn(tab, owner.get()), page = RectIn(pages[0], owner.get());
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     EXPECT_EQ(std::make_tuple(page.left, page.top, page.right, page.bottom),
-              std::make_tuple(expected.left, expected.top, expected.right - 1, expected.bottom - 1));
-
+              std::make_tuple(area.left, area.top, area.right - 1, area.bottom - 1));
     SendMessageA(tab, TCM_SETCURSEL, 1, 0);
     tabs.ShowSelectedPage();
-    EXPECT_EQ(
-        std::make_tuple(IsWindowVisible(pages[0]) != 0, IsWindowVisible(pages[1]) != 0, IsWindowVisible(label) != 0),
-        std::make_tuple(false, true, true));
+    EXPECT_EQ(Shown({pages[0], pages[1], pages[2], label}), "0101");
 
     // A painted page reports its tab control to the owner.
     painted.clear();
@@ -330,15 +346,11 @@ struct ChecklistFixture {
         }
         UpdateWindow(list);
     }
-    int MidY(int row) const {
+    int MidY(int row) const { return (Row(row).top + Row(row).bottom) / 2; }
+    RECT Row(int row) const {
         RECT r = {};
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-        return (r.top + r.bottom) / 2;
-    }
-    int Top(int row) const {
-        RECT r = {};
-        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-        return r.top;
+        return r;
     }
     // Clicks and waits until the list box has taken the click as a selection of `row`.
     bool Click(int x, int y, int row) const {
@@ -361,7 +373,7 @@ TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
         std::vector<uintptr_t> ticks;
     } clicks[] = {
         {strip, rows.MidY(0), 0, {1, 0, 2, 3}},      // in the strip: toggles
-        {5, rows.Top(1), 1, {1, 1, 2, 3}},           // the boundary pixel row is the lower row's
+        {5, rows.Row(1).top, 1, {1, 1, 2, 3}},       // the boundary pixel row is the lower row's
         {strip + 1, rows.MidY(0), 0, {1, 1, 2, 3}},  // right of the strip: selects only
         {5, rows.MidY(2), 2, {1, 1, 2, 3}},          // mixed: locked
         {5, rows.MidY(3), 3, {1, 1, 2, 3}},          // 3: locked
@@ -398,10 +410,8 @@ TEST(Toolkit, LinkLabelsOpenTheirTargetsThroughTheShell) {
         labels.push_back(CreateLinkLabel(owner.get(), 70 + i, caption.c_str(), 10, 20 * i, 0, 18, target.c_str()));
         EXPECT_EQ(GetWindowLongPtrA(labels.back(), GWLP_USERDATA), i <= 12 ? i : 0) << i;
     }
-    const HWND url = CreateUrlLabel(owner.get(), 90, "", 300, 20, 120, 18);
-    RECT r = {};
-    GetClientRect(url, &r);
-    EXPECT_EQ(r.right, 120) << "an empty caption keeps the given width";
+    const RECT url = RectIn(CreateUrlLabel(owner.get(), 90, "", 300, 20, 120, 18), owner.get());
+    EXPECT_EQ(url.right - url.left, 120) << "an empty caption keeps the given width";
 
     EXPECT_EQ(SendMessageA(labels[0], WM_NCHITTEST, 0, 0), HTCLIENT);
     SendMessageA(labels[0], WM_SETCURSOR, reinterpret_cast<WPARAM>(labels[0]), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -439,6 +449,162 @@ TEST(Toolkit, BitmapIsZeroedTopDownAndFailsCleanly) {
         }
     }
     EXPECT_EQ(FreeGdiSlots(), free) << "a failed surface keeps nothing";
+}
+
+// A value of HKCU\<key> set for the next process, and put back as it was when the scope ends.
+class ScopedUserValue {
+public:
+    ScopedUserValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+        : key_(key), name_(name) {
+        had_ = !RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &oldType_, old_, &oldSize_);
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, name, type, data, size);
+    }
+    ~ScopedUserValue() {
+        if (!had_ || RegSetKeyValueA(HKEY_CURRENT_USER, key_, name_, oldType_, old_, oldSize_))
+            RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, name_);
+    }
+
+private:
+    const char *key_, *name_;
+    bool had_;
+    DWORD oldType_ = 0, oldSize_ = 256;
+    BYTE old_[256] = {};
+};
+
+// Builds a page with a group box, checklist, texts and check boxes, a tab control and a link label,
+// then reports how the drawing calls answered and how many GDI objects painting left behind.
+std::vector<std::string> DrawingProbe() {
+    std::vector<std::string> lines;
+    const auto build = [&](bool report) {
+        ToolkitWindow owner;
+        const HWND tab = CreateTabControl(owner.get(), 27, "Main_TAB", 10, 10, 583, 395, nullptr);
+        TmyTabControl tabs(tab);
+        const HWND page = tabs.AddPage("Screensavers");
+        tabs.ShowSelectedPage();
+        const HWND group = CreateGroupBox(page, 30, "Group", 10, 10, 300, 250);
+        const HWND label = CreateLabel(group, 31, "text", 10, 200, 100, 20);
+        const HWND check = CreateCheckBox(group, 32, "tick", 120, 200, 100, 20);
+        const HWND pageCheck = CreateCheckBox(page, 33, "tick", 320, 10, 100, 20);
+        CreateTitleLabel(page, 34, "Vantora", 320, 40, 200, 34);
+        CreateLinkLabel(page, 35, "Home page", 320, 80, 0, 18, "https://kestrella.example/");
+        const HWND list = CreateCheckList(group, 6, 10, 20, 250, 150);
+        for (uintptr_t data : {0, 1, 2, 3})
+            SetRowTick(list, static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("saver"))),
+                       data);
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        const auto paint = [&] {
+            RedrawWindow(owner.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        };
+        paint();
+        if (!report) {
+            for (int i = 0; i < 50; ++i)
+                paint();
+            return;
+        }
+
+        // A memory DC of its own: holding a window DC would make painting take more from the system's cache.
+        const TBitmap surface(100, 16);
+        const HDC hdc = surface.DC();
+        lines.push_back("themed " + std::to_string(ThemeActive()));
+        std::string drawn = "check box drawn";
+        for (bool enabled : {true, false})
+            for (int state : {0, 1, 2})
+                drawn += " " + std::to_string(DrawCheckBox(list, hdc, {0, 0, 100, 16}, enabled, state));
+        lines.push_back(drawn);
+        // Which windows paint their children's background, by the answer to WM_CTLCOLORSTATIC.
+        std::string answers = "hollow";
+        for (const auto& ask : {std::make_pair(group, label), {group, check}, {page, pageCheck}, {tab, group}}) {
+            const LRESULT brush = SendMessageA(ask.first, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc),
+                                               reinterpret_cast<LPARAM>(ask.second));
+            answers += brush == reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)) ? " 1" : " 0";
+        }
+        lines.push_back(answers);
+
+        // Classic drawing clips; the caller's clip region, or its absence, is back afterwards.
+        const HRGN callerClip = CreateRectRgn(0, 0, 50, 10), seen = CreateRectRgn(0, 0, 0, 0);
+        SelectClipRgn(hdc, callerClip);
+        DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, 1);
+        const bool kept = GetClipRgn(hdc, seen) == 1 && EqualRgn(seen, callerClip);
+        SelectClipRgn(hdc, nullptr);
+        DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, 1);
+        lines.push_back("clip kept " + std::to_string(kept) + ", none kept " +
+                        std::to_string(GetClipRgn(hdc, seen) == 0));
+        DeleteObject(callerClip);
+        DeleteObject(seen);
+
+        constexpr int kPaints = 500, kBoxes = 5000;
+        const int before = FreeGdiSlots();
+        for (int i = 0; i < kPaints; ++i)
+            paint();
+        const int afterPaints = FreeGdiSlots();
+        for (int i = 0; i < kBoxes; ++i)
+            DrawCheckBox(list, hdc, {0, 0, 100, 16}, true, i % 3);
+        const int afterBoxes = FreeGdiSlots();
+        lines.push_back("gdi kept by paints " + std::to_string(before - afterPaints) + ", by boxes " +
+                        std::to_string(afterPaints - afterBoxes));
+    };
+    build(false);  // the system's first-use objects (theme data, class brushes) are made once
+    const int windows = ThreadWindows(), free = FreeGdiSlots();
+    build(true);
+    lines.push_back("kept after teardown: windows " + std::to_string(ThreadWindows() - windows) + ", gdi " +
+                    std::to_string(free - FreeGdiSlots()));
+    return lines;
+}
+
+TEST(ToolkitChild, DISABLED_DrawingProbe) {
+    for (const std::string& line : DrawingProbe())
+        ChildReport(line);
+}
+
+TEST(Toolkit, ThemedAndClassicDrawingAnswerAndKeepNothing) {
+    const std::vector<std::string> themed = DrawingProbe();
+    EXPECT_EQ(themed, (std::vector<std::string>{"themed 1", "check box drawn 1 1 1 1 1 1", "hollow 1 1 1 0",
+                                                "clip kept 1, none kept 1", "gdi kept by paints 0, by boxes 0",
+                                                "kept after teardown: windows 0, gdi 0"}));
+    // One drawing entry missing is enough for the classic look.
+    UxthemeCalls& ux = DynUxtheme();
+    const auto drawParent = std::exchange(ux.DrawThemeParentBackground, nullptr);
+    EXPECT_FALSE(LoadThemeApi());
+    ux.DrawThemeParentBackground = drawParent;
+    EXPECT_TRUE(LoadThemeApi());
+
+    const char kThemeKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    ScopedUserValue off(kThemeKey, "ThemeActive", REG_SZ, "0", 2);
+    EXPECT_EQ(RunChildTest("ToolkitChild.DISABLED_DrawingProbe"),
+              (std::vector<std::string>{"themed 0", "check box drawn 1 1 1 1 1 1", "hollow 0 0 0 0",
+                                        "clip kept 1, none kept 1", "gdi kept by paints 0, by boxes 0",
+                                        "kept after teardown: windows 0, gdi 0"}));
+}
+
+TEST(ToolkitChild, DISABLED_ScaledLayout) {
+    ToolkitWindow owner;
+    ChildReport("dpi " + std::to_string(ScreenDpi()));
+    const HWND button = CreateButton(owner.get(), 16, "OK", 10, 10, 75, 23);
+    const Created& b = created[button];
+    ChildReport("button " + std::to_string(b.x) + " " + std::to_string(b.y) + " " + std::to_string(b.cx) + " " +
+                std::to_string(b.cy));
+    const HWND first = CreateImage(owner.get(), 40, 330, 10, 152, 112, DefWindowProcA);
+    const HWND second = CreateImage(owner.get(), 41, 330, 200, 152, 112, DefWindowProcA);
+    ChildReport("images " + ClassOf(first) + " " + ClassOf(second) + " " + std::to_string(created[second].x) + " " +
+                std::to_string(created[second].cx) + "x" + std::to_string(created[second].cy));
+    ChecklistFixture rows(owner.get());
+    const int strip = CheckBoxSize() + 1;
+    std::string ticks = "strip " + std::to_string(strip) + " clicks";
+    ticks += " " + std::to_string(rows.Click(strip, rows.MidY(0), 0));
+    ticks += " " + std::to_string(rows.Click(5, rows.MidY(1), 1));
+    ticks += " " + std::to_string(rows.Click(strip + 1, rows.MidY(0), 0)) + " ticks";
+    for (uintptr_t tick : RowTicks(rows.list))
+        ticks += " " + std::to_string(tick);
+    ChildReport(ticks);
+}
+
+TEST(Toolkit, LayoutFollowsTheScreenDpi) {
+    const DWORD dpi = 120;
+    ScopedUserValue logPixels("Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    // 10 -> 12.5 -> 12, 75 -> 93.75 -> 94, 23 -> 28.75 -> 29, 330 -> 412.5 -> 412, 13 -> 16.25 -> 16.
+    EXPECT_EQ(RunChildTest("ToolkitChild.DISABLED_ScaledLayout"),
+              (std::vector<std::string>{"dpi 120", "button 12 12 94 29", "images Timage1_PR1 Timage1_PR2 412 151x111",
+                                        "strip 17 clicks 1 1 1 ticks 1 1 2 3"}));
 }
 
 }  // namespace
