@@ -6,9 +6,9 @@
 #include <string_view>
 
 struct CommandLine {
-    std::string modeWord;  // the switch without its first character, lower-cased
-    std::string modeArg;   // text after ':' or the second argument, lower-cased
-    int32_t windowArg = 0; // modeArg as a signed decimal, 0 when empty or not a number
+    std::string modeWord;   // the switch without its first character, lower-cased
+    std::string modeArg;    // text after ':' or the second argument, lower-cased
+    int32_t windowArg = 0;  // modeArg as a signed decimal, 0 when empty or not a number
 };
 
 // `first` and `second` are the first two arguments as the platform split them (empty when missing).

@@ -17,10 +17,10 @@ private:
     std::string message_;
 };
 
-#define VANTORA_EXCEPTION_SUBCLASS(Name)                                 \
-    class Name : public Exception {                                      \
-    public:                                                              \
-        using Exception::Exception;                                      \
+#define VANTORA_EXCEPTION_SUBCLASS(Name)                                  \
+    class Name : public Exception {                                       \
+    public:                                                               \
+        using Exception::Exception;                                       \
         const char* ClassName() const noexcept override { return #Name; } \
     }
 

@@ -19,13 +19,9 @@ void StartCatalogue() {
     LaunchedFromSettings = false;
 }
 
-void FreeCatalogue() {
+void StopCatalogue() {
     AllSavers.Clear();
     FoundSaverFiles.clear();
     FoundSaverFiles.shrink_to_fit();
-}
-
-void StopCatalogue() {
-    FreeCatalogue();
     ExitProcess(0);
 }

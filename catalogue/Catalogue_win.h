@@ -16,5 +16,3 @@ extern bool LaunchedFromSettings;
 void StartCatalogue();
 // Frees the catalogue and ends the process with exit code 0.
 [[noreturn]] void StopCatalogue();
-// The freeing half of StopCatalogue.
-void FreeCatalogue();

@@ -34,21 +34,20 @@ std::string FolderOr(int csidl, UINT(WINAPI* fallback)(LPSTR, UINT), const char*
 void DiscoverSavers(const std::string& saverListFile) {
     AllSavers.Clear();
     if (FileExists(saverListFile)) AllSavers.LoadFromFile(saverListFile);
-    {
-        // Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit
-        // process; the redirection comes back on however the scan ends.
-        ScopedRedirectionOff redirectionOff;
-        ScanFolder(FolderOr(kWindowsFolder, GetWindowsDirectoryA, "Failed to get WINDOWS path"), false);
-        ScanFolder(FolderOr(kSystemFolder, GetSystemDirectoryA, "Failed to get SYSTEM path"), true);
-        if (IsWow64()) {
-            const std::string wow64Folder = SysWow64Folder();
-            if (wow64Folder.empty()) throw Exception("Failed to get SYSwow64 path");
-            ScanFolder(wow64Folder, true);
-        } else if (k64BitBuild) {
-            // A 64-bit process is never redirected, yet SysWOW64 still holds the 32-bit screensavers.
-            const std::optional<std::string> wow64Folder = SystemWow64Directory();
-            if (wow64Folder && !wow64Folder->empty() && FolderExists(*wow64Folder)) ScanFolder(*wow64Folder, true);
-        }
+    // Discovery must see the folders as they are, not as WOW64 redirects them for a 32-bit process,
+    // until the end: reconciliation checks whether old paths still exist and reads descriptions.
+    // The redirection comes back on however discovery ends.
+    ScopedRedirectionOff redirectionOff;
+    ScanFolder(FolderOr(kWindowsFolder, GetWindowsDirectoryA, "Failed to get WINDOWS path"), false);
+    ScanFolder(FolderOr(kSystemFolder, GetSystemDirectoryA, "Failed to get SYSTEM path"), true);
+    if (IsWow64()) {
+        const std::string wow64Folder = SysWow64Folder();
+        if (wow64Folder.empty()) throw Exception("Failed to get SYSwow64 path");
+        ScanFolder(wow64Folder, true);
+    } else if (k64BitBuild) {
+        // A 64-bit process is never redirected, yet SysWOW64 still holds the 32-bit screensavers.
+        const std::optional<std::string> wow64Folder = SystemWow64Directory();
+        if (wow64Folder && !wow64Folder->empty() && FolderExists(*wow64Folder)) ScanFolder(*wow64Folder, true);
     }
     ReconcileSavers(AllSavers, FoundSaverFiles, FileExists, SaverDescription);
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 
 #include "app/Handles.h"
 #include "catalogue/Catalogue_win.h"
@@ -20,18 +22,36 @@ std::string SortKey(const std::string& text) {
     return key;
 }
 
+// The file's name as the ANSI code page holds it: the long name, else the short 8.3 name, else
+// nothing. A name with characters the code page lacks would come back with '?' in them and could
+// never be started, and neither can a path longer than MAX_PATH.
+std::optional<std::string> AnsiName(const std::string& folder, const WIN32_FIND_DATAW& data) {
+    for (const wchar_t* name : {data.cFileName, data.cAlternateFileName}) {
+        if (!*name) continue;
+        BOOL lossy = FALSE;
+        char ansi[MAX_PATH] = {};
+        // A UTF-8 code page holds every name, and rejects the loss check's flag and flag pointer.
+        const bool utf8 = GetACP() == CP_UTF8;
+        const int length = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, name, -1, ansi, sizeof ansi,
+                                               nullptr, utf8 ? nullptr : &lossy);
+        if (length > 0 && !lossy && folder.size() + 1 + strlen(ansi) < MAX_PATH) return std::string(ansi);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& list) {
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAW data;
     // The pattern only narrows what the system hands back (the System folder holds thousands of
     // files); the name test below still decides, so short-name matches such as "x.scrx" stay out.
-    UniqueFind find(FindFirstFileA((folder + "\\*.scr").c_str(), &data));
+    UniqueFind find(FindFirstFileW(ToWide(folder + "\\*.scr").c_str(), &data));
     if (!find) return;
     do {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;  // also "." and ".."
-        if (IsScreensaverFileName(data.cFileName)) list.push_back(folder + "\\" + data.cFileName);
-    } while (FindNextFileA(find.get(), &data));
+        const std::optional<std::string> name = AnsiName(folder, data);
+        if (name && IsScreensaverFileName(*name)) list.push_back(folder + "\\" + *name);
+    } while (FindNextFileW(find.get(), &data));
 }
 
 void ScanFolder(const std::string& folder, bool append) {

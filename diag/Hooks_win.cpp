@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr UINT kReportExitCode = 217;
 constexpr DWORD kBusyPauseMs = 100;
 constexpr DWORD kStackOverflow = 0xC00000FD;
 

@@ -59,13 +59,6 @@ std::string RegisterTextOf(const CONTEXT& c) {
 #endif
 }
 
-HMODULE OwnModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&RegisterTextOf), &module);
-    return module;
-}
-
 // Where reports go when the data folder cannot be had.
 std::string FallbackReportFolder() {
     const std::string appData = AppDataFolder();

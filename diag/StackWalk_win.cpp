@@ -25,13 +25,6 @@ CodeRangeTable& Table() {
     return table;
 }
 
-HMODULE OwnModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&Table), &module);
-    return module;
-}
-
 // The table on first use; a malformed image header throws and leaves it empty for the next try.
 const CodeRangeTable& CodeRanges() {
     static CodeRange imageRange;
@@ -112,6 +105,13 @@ std::string Walk(uintptr_t startFrame, bool oneLine, std::vector<uintptr_t>* cal
 #endif
 
 }  // namespace
+
+HMODULE OwnModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&Table), &module);
+    return module;
+}
 
 // NT_TIB.StackBase, read straight from the thread information block: NtCurrentTeb() trips GCC 12's
 // array-bounds warning at -O3.

@@ -24,6 +24,8 @@ std::string BuildStackTraceFrom(const CONTEXT& context, bool oneLine, std::vecto
 // base, 16 to a line.
 std::string BuildStackDump(uintptr_t start);
 
+// The module this code is linked into: the screensaver, or a program that links the diagnostics.
+HMODULE OwnModule();
 // The highest address of the calling thread's stack.
 uintptr_t ThreadStackBase();
 

@@ -22,6 +22,17 @@ constexpr DWORD kPollMs = 300;
 constexpr DWORD kCloseGraceMs = 10000;
 // A child that stopped answering must not hold the host past its grace period.
 constexpr UINT kCloseSendTimeoutMs = 1000;
+// A child gets this long to show its window before the change timer starts anyway.
+constexpr DWORD kReadyWaitMs = 5000;
+
+// Waits, emptying this thread's queue, until the child waits for input, has ended or cannot tell
+// (no window at all), or kReadyWaitMs have passed.
+void WaitUntilReady(const UniqueChildProcess& child) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kReadyWaitMs;) {
+        if (WaitForInputIdle(child.Handle(), kPollMs) != WAIT_TIMEOUT) return;
+        PumpMessages();
+    }
+}
 
 }  // namespace
 
@@ -93,6 +104,9 @@ void StopChildSaver(UniqueChildProcess child) {
 
 ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick) {
     for (;;) {
+        // A child that has ended by itself (the user's input closed it) is never taken for one whose
+        // time is up: that would untick a screensaver that did nothing wrong.
+        if (!child.Running()) return ChildOutcome::Ended;
         const Settings& settings = CurrentSettings();
         if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
             StopChildSaver(std::move(child));
@@ -100,7 +114,6 @@ ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick) {
         }
         Sleep(kPollMs);
         PumpMessages();
-        if (!child.Running()) return ChildOutcome::Ended;
     }
 }
 
@@ -115,14 +128,16 @@ void RunSaverHost(HWND parent) {
         while (ChooseNextSaver()) {
             if (fullScreen) RecordCurrentSaver();
             UniqueChildProcess child = RunScreensaver(CurrentSaver, parent, false, fullScreen);
-            const DWORD startTick = GetTickCount();
             if (!child) break;
             if (!fullScreen) {
                 // The preview child keeps drawing in the preview box after the host has gone.
                 child.Leave();
                 break;
             }
-            if (SuperviseChildSaver(child, startTick) == ChildOutcome::Ended) break;
+            // The change timer starts once the child is in front: a slow start must not pass for a
+            // screensaver that cannot show itself, which would be unticked for good.
+            WaitUntilReady(child);
+            if (SuperviseChildSaver(child, GetTickCount()) == ChildOutcome::Ended) break;
         }
 
         AppMode &= ~(kModeFullScreen | kModePreview);

@@ -17,6 +17,7 @@ struct DataFolderBases {
     std::string temp;         // with its trailing backslash
 };
 constexpr int kDataFolderCandidates = 5;
+constexpr int kDocumentsCandidate = 4;  // the one built on the documents folder
 // Candidate 1..5, "" when its base is unknown; any other index throws Exception "Wrong pathind".
 std::string DataFolderCandidateOf(int index, const DataFolderBases& bases);
 

@@ -64,8 +64,10 @@ std::string DataFolderCandidate(int index, const std::string& installPath) {
     if (index >= 1 && index <= kDataFolderCandidates) {
         bases.appData = AppDataFolder();
         bases.installPath = installPath;
-        bases.documents = SpecialFolderPath(kPersonalFolder);
         bases.temp = TempFolder();
+        // Only the shell knows the documents folder: asking for it only when its candidate is
+        // wanted keeps shell32 out of the starts that use an earlier candidate.
+        if (index == kDocumentsCandidate) bases.documents = SpecialFolderPath(kPersonalFolder);
     }
     return DataFolderCandidateOf(index, bases);
 }

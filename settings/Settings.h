@@ -1,6 +1,6 @@
 // The program's settings as one value: the process's current settings are one instance, and the
-// settings window edits a copy that it saves on OK and drops on Cancel. The fields are plain values
-// (no Windows headers), so pure code can hold and check them too; Load and Save are Win32 code.
+// settings window edits a copy that it saves on OK (and then makes current) and drops on Cancel. The fields are plain
+// values (no Windows headers), so pure code can hold and check them too; Load and Save are Win32 code.
 #pragma once
 
 #include <cstdint>

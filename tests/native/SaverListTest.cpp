@@ -20,33 +20,6 @@ std::string Names(const TSaverList& list) {
     return out;
 }
 
-TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
-    TSaverList list = ListOf({"a"});
-    EXPECT_EQ(list.Add(MakeSaverItem("b", "C:\\W\\b.scr")), 1);  // the new entry's index
-    EXPECT_TRUE(list.GetItem(1).Checked);
-    EXPECT_EQ(list.GetItem(1).Reserved, 0);
-}
-
-TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
-    TSaverList list = ListOf({"a", "b", "c"});
-    for (int bad : {-1, 4})
-        list.Insert(bad, MakeSaverItem("x", ""));
-    EXPECT_EQ(Names(list), "a b c ");
-    list.Insert(3, MakeSaverItem("d", ""));
-    list.Insert(0, MakeSaverItem("z", ""));
-    list.Insert(2, MakeSaverItem("m", ""));
-    EXPECT_EQ(Names(list), "z a m b c d ");
-}
-
-TEST(SaverList, GetItemCopiesAndItemPtrWritesThrough) {
-    TSaverList list = ListOf({"a"});
-    TSaverItem copy = list.GetItem(0);
-    copy.Checked = false;
-    EXPECT_TRUE(list.GetItem(0).Checked);
-    list.ItemPtr(0).Checked = false;
-    EXPECT_FALSE(list.GetItem(0).Checked);
-}
-
 TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {
     TSaverList list = ListOf({"a", "b", "c"});
     try {

@@ -5,11 +5,11 @@
 #include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Text.h"
-#include "app/Wow64_win.h"
 #include "catalogue/Catalogue_win.h"
 #include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
 #include "catalogue/FolderScan_win.h"
+#include "catalogue/Launch_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "tests/wine/PeImage.h"
 #include "tests/wine/WineTest.h"
@@ -95,6 +95,26 @@ TEST_F(Discovery, ScansFolderByFolderInLocaleOrder) {
     EXPECT_TRUE(FoundSaverFiles.empty());
 }
 
+// A name the ANSI code page cannot hold would be listed with '?' in it and never start: it is listed
+// by its short name instead.
+TEST_F(Discovery, ANameOutsideTheCodePageIsListedByAShortNameThatStarts) {
+    TestFolder dir;
+    const std::wstring path = ToWide(dir.path()) + L"\\\u0437\u0430\u0441\u0442\u0430\u0432\u043a\u0430.scr";
+    ASSERT_TRUE(CopyFileW(ToWide(BinFolder() + "\\fixture.scr").c_str(), path.c_str(), FALSE));
+    ScanFolder(dir.path(), false);
+    ASSERT_EQ(FoundSaverFiles.size(), 1u);
+    wchar_t longPath[MAX_PATH] = {};
+    GetLongPathNameW(ToWide(FoundSaverFiles[0]).c_str(), longPath, MAX_PATH);
+    EXPECT_EQ(std::wstring(longPath), path) << FoundSaverFiles[0];
+
+    AllSavers.Add(MakeSaverItem("Cyrillic", FoundSaverFiles[0]));
+    UniqueChildProcess child = RunScreensaver(0, nullptr, true, false);
+    ASSERT_TRUE(child);
+    TerminateProcess(child.Handle(), 0);
+    WaitForSingleObject(child.Handle(), 10000);
+    DeleteFileW(path.c_str());
+}
+
 TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254) {
     const std::string path = Place(kWow64, "vtt32.scr", "Thirty-two", PeKind::Pe32);
     // Loading it as a module gives a 64-bit process nothing, which would leave only the file name.
@@ -165,11 +185,6 @@ TEST_F(Discovery, LockedListFileEndsDiscovery) {
     UniqueFile lock(CreateFileA(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_THROW(DiscoverSavers(listFile), EFOpenError);
-}
-
-TEST_F(Discovery, RedirectionIsLeftAloneInA64BitProcess) {
-    EXPECT_FALSE(IsWow64());
-    EXPECT_THROW(SysWow64Folder(), Exception);  // "getsyswow64, not64"
 }
 
 }  // namespace

@@ -2,7 +2,14 @@
 // System folder, judged by the fixtures' logs, the registry and saverlist.dat.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+
 #include "app/Handles.h"
+#include "app/Text.h"
 #include "catalogue/SaverList.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
@@ -56,6 +63,17 @@ protected:
     void Install(const std::string& name, const std::string& mode = "") {
         ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), Fixture(name).c_str(), FALSE));
         if (!mode.empty()) WriteWholeFile(kSystem + "\\" + name + ".mode", mode);
+    }
+
+    // Starts vantora.scr with `args` without waiting; it is ended if the test leaves it running.
+    static UniqueChildProcess Start(const std::string& args) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        std::string command = "\"" + BinFolder() + "\\vantora.scr\" " + args;
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+        UniqueHandle thread(pi.hThread);
+        return UniqueChildProcess(pi.hProcess, pi.dwProcessId);
     }
 
     int Run(const std::string& args, DWORD timeoutMs = 30000) {
@@ -126,12 +144,23 @@ TEST_F(Host, OnceADayKeepsTheDaysSaverAndItsDate) {
     EXPECT_EQ(*reg.ReadDate("OrderDate"), today);
 }
 
-TEST_F(Host, ChangeTimeZeroReplacesTheSaverAtTheFirstPoll) {
+// The change timer starts once the saver is in front, so a slow start keeps its tick.
+TEST_F(Host, ChangeTimeZeroReplacesEvenASlowSaverAtTheFirstPollAndKeepsItsTick) {
     WriteSettingString("Order", "17");  // Sequential, change every
-    RunWithChangeDue("vt_a_run");
-    EXPECT_TRUE(Logged("vt_a_run", "closed"));
+    RunWithChangeDue("vt_a_slow");
+    EXPECT_TRUE(Logged("vt_a_slow", "closed"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
     EXPECT_EQ(ReadSettingString("Prev"), "1?" + Fixture("vt_b_exit"));
+    EXPECT_FALSE(FileExists(ListFile()));  // the host writes it only to untick a saver
+}
+
+// On a new day the first choice becomes the day's saver: when its time is up the same one starts
+// again (it then exits at once, ending the run).
+TEST_F(Host, OnceADayWithChangeEveryRestartsTheDaysSaverInTheSameRun) {
+    WriteSettingString("Order", "25");  // Sequential, once a day, change every; no "OrderDate": a new day
+    RunWithChangeDue("vt_a_again");
+    EXPECT_EQ(LogOf("vt_a_again").size(), 3u);  // start, closed, start
+    EXPECT_TRUE(LogOf("vt_b_exit").empty());
 }
 
 TEST_F(Host, ASaverThatIgnoresCloseIsTerminatedAfterTheGrace) {
@@ -147,15 +176,7 @@ TEST_F(Host, AHungSaverCannotStallTheHostBeyondTheGrace) {
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
 }
 
-HWND MakeWindow(const char* title) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraHostTest";
-    RegisterClassA(&wc);
-    return CreateWindowA(wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
+HWND MakeWindow(const char* title) { return MakeTestWindow("VantoraHostTest", title); }
 
 TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
     HWND front = MakeWindow("in front");
@@ -172,6 +193,45 @@ TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
     EXPECT_EQ(list.GetItem(0).FilePath, Fixture("vt_a_run"));
     EXPECT_FALSE(list.GetItem(0).Checked);
     EXPECT_TRUE(list.GetItem(1).Checked);
+}
+
+// Windows and users start screensavers with any of these forms; a settings window that opens is closed.
+TEST_F(Host, EverySwitchFormReachesItsMode) {
+    Install("vt_a_exit");
+    const struct {
+        const char* args;
+        bool fullScreen;
+    } cases[] = {{"-s", true}, {"/S", true}, {"/c:1234", false}, {"s", false}};
+    for (const auto& c : cases) {
+        DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
+        const UniqueChildProcess vantora = Start(c.args);
+        for (int waited = 0; WaitForSingleObject(vantora.Handle(), 100) == WAIT_TIMEOUT && waited < 300; ++waited) {
+            if (HWND window = FindWindowA("TLSW_Vantora", nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        DWORD code = 1;
+        EXPECT_TRUE(GetExitCodeProcess(vantora.Handle(), &code) && code == 0) << c.args << " " << code;
+        EXPECT_EQ(Logged("vt_a_exit", "/s"), c.fullScreen) << c.args;
+    }
+}
+
+// Loading shell32 would cost every full-screen start tens of milliseconds before the saver shows.
+TEST_F(Host, AFullScreenStartLeavesTheShellUnloaded) {
+    Install("vt_a_run");
+    const UniqueChildProcess vantora = Start("/s");
+    for (int i = 0; i < 200 && LogOf("vt_a_run").empty(); ++i)
+        Sleep(100);
+    ASSERT_FALSE(LogOf("vt_a_run").empty());
+    std::vector<std::string> modules;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, vantora.Id()));
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (bool more = snapshot && Module32First(snapshot.get(), &entry); more;
+         more = Module32Next(snapshot.get(), &entry))
+        modules.push_back(AsciiLower(entry.szModule));
+    EXPECT_NE(std::find(modules.begin(), modules.end(), "vantora.scr"), modules.end());
+    EXPECT_EQ(std::find(modules.begin(), modules.end(), "shell32.dll"), modules.end());
+    RunAndWait("\"" + BinFolder() + "\\closewin.exe\" VantoraFixture", 5000);
+    EXPECT_EQ(WaitForSingleObject(vantora.Handle(), 30000), WAIT_OBJECT_0);
 }
 
 TEST_F(Host, NothingTickedStartsNothing) {

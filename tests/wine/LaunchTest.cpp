@@ -94,13 +94,7 @@ TEST_F(Launch, OwnersEndTheirChildUnlessLetGo) {
 
 // The untick cannot be saved below a missing folder: the child has been ended all the same.
 TEST_F(Launch, AChildNotInFrontIsEndedBeforeItsUntickIsSaved) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraLaunchTest";
-    RegisterClassA(&wc);
-    const HWND front = CreateWindowA(wc.lpszClassName, "in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                     nullptr, nullptr, wc.hInstance, nullptr);
+    const HWND front = MakeTestWindow("VantoraLaunchTest", "in front");
     SetForegroundWindow(front);
     UniqueHandle watch;
     UniqueChildProcess child = StartRunning("nofocus", watch);

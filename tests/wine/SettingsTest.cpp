@@ -178,13 +178,7 @@ TEST_F(SettingsStore, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     EXPECT_EQ(urls.WaitForLines(1).size(), 1u);  // no agent window: the agent was started
     EXPECT_TRUE(FileExists(s.SaverListFile));
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = AgentProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kAgentWindowClass;
-    RegisterClassA(&wc);
-    const HWND agent = CreateWindowA(kAgentWindowClass, kAgentWindowTitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                     nullptr, wc.hInstance, nullptr);
+    const HWND agent = MakeTestWindow(kAgentWindowClass, kAgentWindowTitle, AgentProc, WS_OVERLAPPED);
     agentHeard = 0;
     s.Save(AllSavers);
     PumpMessages();

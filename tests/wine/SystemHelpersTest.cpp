@@ -40,24 +40,13 @@ TEST(SystemHelpers, PathMatchesFilesFoldersAndWildcards) {
     EXPECT_FALSE(FileExists(dir.path()));
 }
 
-TEST(SystemHelpers, ConvertsTextToWideAtAnyLength) {
-    for (size_t length : {0, 3, 99, 500})
-        EXPECT_EQ(ToWide(std::string(length, 'q')), std::wstring(length, L'q'));
-}
-
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_APP) ++*reinterpret_cast<int*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 TEST(SystemHelpers, PumpDispatchesWhatIsWaitingAndReadsWindowText) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "VantoraPumpTest";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("VantoraPumpTest", "Pump caption", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+    HWND hwnd = MakeTestWindow("VantoraPumpTest", "Pump caption", CountingProc, WS_OVERLAPPED);
     ASSERT_NE(hwnd, nullptr);
     int count = 0;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&count));

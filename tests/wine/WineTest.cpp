@@ -72,4 +72,13 @@ int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
     return static_cast<int>(code);
 }
 
+HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWORD style) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowA(className, title, style, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
 void DeleteRegistryTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }

@@ -30,5 +30,11 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 // process is then terminated).
 int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
 
+// A 300x200 top-level window of `className`, registered with `proc` on first use.
+HWND MakeTestWindow(const char* className,
+                    const char* title,
+                    WNDPROC proc = DefWindowProcA,
+                    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+
 // Deletes HKCU\<path> and everything below it.
 void DeleteRegistryTree(const std::string& path);

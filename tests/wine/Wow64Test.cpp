@@ -7,7 +7,13 @@
 
 #include "app/DynCalls_win.h"
 #include "app/Handles.h"
+#include "app/Text.h"
 #include "app/Wow64_win.h"
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/Discovery_win.h"
+#include "catalogue/Launch_win.h"
+#include "tests/wine/PeImage.h"
+#include "tests/wine/WineTest.h"
 
 namespace {
 
@@ -43,8 +49,15 @@ BOOL WINAPI FakeDisable(PVOID* old) {
     redirectionCalls.push_back("off");
     return TRUE;
 }
+std::string catalogueAtRevert;  // descriptions of the vtt* entries when redirection came back on
 BOOL WINAPI FakeRevert(PVOID old) {
     redirectionCalls.push_back(old == reinterpret_cast<PVOID>(42) ? "on" : "on with a wrong value");
+    catalogueAtRevert.clear();
+    for (int i = 0; i < AllSavers.Count(); ++i) {
+        if (FileNameOf(AllSavers.GetItem(i).FilePath).substr(0, 3) == "vtt") {
+            catalogueAtRevert += AllSavers.GetItem(i).Description + ";";
+        }
+    }
     return TRUE;
 }
 
@@ -89,6 +102,25 @@ TEST_F(Wow64, AMissingFunctionLeavesRedirectionAlone) {
     ResetWow64State();
     EXPECT_FALSE(IsWow64());
     EXPECT_EQ(redirectionCalls, std::vector<std::string>{});
+}
+
+// A 32-bit build on 64-bit Windows checks old paths and reads descriptions in System32 itself, not
+// in SysWOW64: reconciliation is done before redirection comes back on.
+TEST_F(Wow64, DiscoveryKeepsRedirectionOffUntilTheCatalogueIsReconciled) {
+    TestFolder data;
+    const std::string saver = "C:\\windows\\vttwow.scr";
+    WriteWholeFile(saver, MakeResourceImage(PeKind::Pe32Plus, "Wow"));
+    DiscoverSavers(data / "saverlist.dat");
+    DeleteFileA(saver.c_str());
+    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
+    EXPECT_EQ(catalogueAtRevert, "Wow;");
+}
+
+TEST_F(Wow64, LaunchingSwitchesRedirectionOffAroundTheStartAlsoWhenItFails) {
+    AllSavers.Clear();
+    AllSavers.Add(MakeSaverItem("Gone", "C:\\nowhere\\gone.scr"));
+    EXPECT_FALSE(RunScreensaver(0, nullptr, false, true));
+    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
 }
 
 }  // namespace
