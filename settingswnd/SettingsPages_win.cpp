@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr DWORD kUpDownStyle = 0x50800086;  // child, visible, border, no thousands, align right, set buddy int
-
 bool Ticked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 void SetTicked(HWND box, bool ticked) { SendMessageA(box, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
@@ -36,8 +34,7 @@ HWND MakeRow(const ControlLayout& row, HWND parent, HWND previous, WNDPROC image
             return CreateEditBox(parent, row.id, row.text, x, y, w, h);
         case LayoutKind::UpDown:
             // Up-down controls are placed in pixels; UDS_ALIGNRIGHT moves them onto their buddy.
-            return CreateUpDownControl(kUpDownStyle, x, y, w, h, parent, row.id, GetModuleHandleA(nullptr), previous,
-                                       row.range.upper, row.range.lower, row.position);
+            return CreateUpDown(parent, row.id, x, y, w, h, previous, row.range.lower, row.range.upper, row.position);
         case LayoutKind::Label:
             return CreateLabel(parent, row.id, row.text, x, y, w, h);
         case LayoutKind::VersionLabel:
@@ -205,16 +202,11 @@ void ScreensaversPage::ShowChangeEvery(const ControlValues& values) {
 
 int32_t ScreensaversPage::FieldValue(int editId) const {
     const ControlLayout* row = rows_.UpDownRowOf(editId);
-    // The low word is the up-down's last valid position; the high word only says the text was not
-    // a number, which FieldFromText judges itself.
-    const int32_t current = LOWORD(SendMessageA(rows_.UpDownOf(editId), UDM_GETPOS, 0, 0));
-    return FieldFromText(ControlText(rows_.ById(editId)), row->range, current);
+    // Text that is no number leaves the up-down's last valid position.
+    return FieldFromText(ControlText(rows_.ById(editId)), row->range, UpDownPos(rows_.UpDownOf(editId)));
 }
 
-void ScreensaversPage::SetFieldValue(int editId, int32_t value) {
-    const ControlLayout* row = rows_.UpDownRowOf(editId);
-    SendMessageA(rows_.UpDownOf(editId), UDM_SETPOS32, 0, FieldFromText({}, row->range, value));
-}
+void ScreensaversPage::SetFieldValue(int editId, int32_t value) { SetUpDownPos(rows_.UpDownOf(editId), value); }
 
 void ScreensaversPage::NormaliseField(int editId) { SetFieldValue(editId, FieldValue(editId)); }
 

@@ -77,6 +77,8 @@ protected:
         CreateDirectoryA(kInstall.c_str(), nullptr);
         SetInstallPath(kInstall);
         RemoveTree(AppDataFolder() + "\\Vantora");
+        // Wine's own wait time, whatever an earlier test saved.
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut", REG_SZ, "300", 4);
         RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "htmlfile", 8);
     }
     void TearDown() override {
@@ -325,7 +327,7 @@ TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
 
     ClickTab(kOptionsPageIndex);  // the preview stops
     ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 1; }));
-    EXPECT_EQ(FindWindowExA(image, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(image, nullptr, nullptr, nullptr) == nullptr; }));
     ClickTab(kScreensaversPageIndex);  // back: the same row previews again
     ASSERT_TRUE(PreviewShows("vt_b_run", 2));
     EXPECT_EQ(Count(LogOf("vt_a_run"), "start"), 1u);
@@ -333,6 +335,45 @@ TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
     Click(kIdCancel);
     EXPECT_EQ(ExitCode(), 0);
     EXPECT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 2; }));
+}
+
+// The preview box's "Settings" and "Preview" and the bottom "Preview" each run a saver outside the
+// preview and bring the preview back when it ends.
+TEST_F(SettingsWindowRun, SaverButtonsAndTheTestRunReturnToTheLivePreview) {
+    Open();
+    ASSERT_TRUE(PreviewShows("vt_a_run", 1));
+    auto closeTopLevel = [](const char* saver) {
+        HWND shown = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (shown = FindWindowA("VantoraFixture", saver)) != nullptr; }));
+        PostMessageA(shown, WM_CLOSE, 0, 0);
+    };
+    const HWND saverButtons[] = {Control(kIdSaverSettings), Control(kIdSaverPreview)};
+
+    Click(kIdSaverSettings);
+    const std::string owner = "/c:" + std::to_string(reinterpret_cast<uintptr_t>(window_));
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), owner) == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(saverButtons[0]) && !IsWindowEnabled(saverButtons[1]); }));
+    EXPECT_EQ(Count(LogOf("vt_a_run"), "closed"), 1u);  // the preview made way
+    closeTopLevel("vt_a_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 2));
+    EXPECT_TRUE(IsWindowEnabled(saverButtons[0]) && IsWindowEnabled(saverButtons[1]));
+
+    Click(kIdSaverPreview);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), " /s") == 1; }));
+    closeTopLevel("vt_a_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 3));
+
+    // Reverse, shown but never saved, makes the rotation begin with the last saver.
+    SendMessageA(Control(kIdOrder), CB_SETCURSEL, 1, 0);
+    Click(kIdTestRun);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), " /s") == 1; }));
+    closeTopLevel("vt_b_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 4));
+    EXPECT_EQ(ReadSettingString("Prev"), "1?" + kSystem + "\\vt_b_run.scr");
+
+    Click(kIdCancel);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(ReadSettingString("Order"), "");
 }
 
 TEST_F(SettingsWindowRun, AFailureInsideTheWindowEndsInTheBugReportWith217) {
