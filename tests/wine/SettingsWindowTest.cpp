@@ -8,13 +8,17 @@
 #include <functional>
 
 #include "app/Handles.h"
+#include "catalogue/Catalogue_win.h"
 #include "catalogue/SaverList.h"
 #include "settings/Registry_win.h"
+#include "settings/Settings.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "settingswnd/SettingsLayout.h"
+#include "settingswnd/SettingsWindow_win.h"
 #include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
+#include "ui/Controls_win.h"
 
 namespace {
 
@@ -388,6 +392,62 @@ TEST_F(SettingsWindowRun, AFailureInsideTheWindowEndsInTheBugReportWith217) {
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(std::stoi(page.substr(at + 10)) & 1, 1);
     RemoveTree(ListFile());
+}
+
+// The window built in this process over settings beyond what its fields hold, then destroyed.
+TEST(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDestroyingStopsThePreview) {
+    TestFolder dir;
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir / "calm.scr").c_str(), FALSE));
+    AllSavers.Add(MakeSaverItem("calm", dir / "calm.scr"));
+    Settings settings;
+    settings.OrderMode = 4;
+    settings.ChangeEvery = true;
+    settings.ChangeTime = 66666;
+    settings.Delay = 66666 * 60;
+    bool destroyed = false;
+    const HWND window = OpenSettingsWindow(settings, [&] { destroyed = true; });
+    ASSERT_NE(window, nullptr);
+    const HWND image = GetDlgItem(
+        FindWindowExA(FindWindowExA(window, nullptr, "Tallowen TPage", nullptr), nullptr, "Button", "Preview"),
+        kIdPreviewImage);
+    ASSERT_NE(image, nullptr);
+    auto pumpUntil = [](const std::function<bool()>& condition) {
+        return WaitUntil([&] {
+            PumpMessages();
+            return condition();
+        });
+    };
+    ASSERT_TRUE(pumpUntil([&] { return FindWindowExA(image, nullptr, "VantoraFixture", "calm") != nullptr; }));
+
+    // What the fields show, in the order of their edit boxes.
+    auto fields = [](HWND parent) {
+        std::string shown;
+        for (HWND edit = FindWindowExA(parent, nullptr, "Edit", nullptr); edit;
+             edit = FindWindowExA(parent, edit, "Edit", nullptr))
+            shown += ControlText(edit) + " ";
+        return shown;
+    };
+    const HWND box = GetParent(image);
+    EXPECT_EQ(fields(box), "9999 59 ");
+    const HWND orderBox = FindWindowExA(GetParent(box), nullptr, "Button", "Display order");
+    EXPECT_EQ(fields(orderBox), "10000 ");
+    EXPECT_EQ(SendDlgItemMessageA(orderBox, kIdOrder, CB_GETCURSEL, 0, 0), 1);
+
+    // The sunken ring hugs the image and the raised one lies outside it, at this screen's DPI.
+    RECT r = {};
+    GetWindowRect(image, &r);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    const int middle = (r.top + r.bottom) / 2;
+    ASSERT_TRUE(pumpUntil([&] {
+        ScopedGetDc dc(box);
+        return GetPixel(dc.get(), r.left - 1, middle) == GetSysColor(COLOR_BTNSHADOW) &&
+               GetPixel(dc.get(), r.left - 1 - ScaleDpi(kFrameNearGap), middle) == GetSysColor(COLOR_BTNHIGHLIGHT);
+    }));
+
+    DestroyWindow(window);
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(ReadWholeFile(dir / "calm.log").find("closed") != std::string::npos);
+    AllSavers.Clear();
 }
 
 }  // namespace
