@@ -30,21 +30,6 @@ std::string SaverPath(int i) {
     return system + std::string(name);
 }
 
-HWND ListOf(HWND window) {
-    HWND list = nullptr;
-    EnumChildWindows(
-        window,
-        [](HWND hwnd, LPARAM found) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            if (lstrcmpiA(name, "ListBox") != 0) return TRUE;
-            *reinterpret_cast<HWND*>(found) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&list));
-    return list;
-}
-
 // Milliseconds from the start of `commandLine` to its window of `className` being visible with a
 // list of kSavers rows; the window is then closed with `closing` and the process waited for.
 double TimedOpen(const std::string& commandLine, const char* className, UINT closing, WPARAM closingParam) {
@@ -54,7 +39,8 @@ double TimedOpen(const std::string& commandLine, const char* className, UINT clo
     LONGLONG shown = 0;
     while (GetTickCount() - begin < kTimeoutMs) {
         window = FindWindowA(className, nullptr);
-        if (window && IsWindowVisible(window) && SendMessageA(ListOf(window), LB_GETCOUNT, 0, 0) == kSavers) {
+        if (window && IsWindowVisible(window) &&
+            SendMessageA(FindDescendant(window, kAnyId, "ListBox"), LB_GETCOUNT, 0, 0) == kSavers) {
             shown = Counter();
             break;
         }

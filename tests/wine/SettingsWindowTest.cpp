@@ -113,25 +113,7 @@ protected:
     }
 
     // The first control of the window with `id` (and `className`, when given).
-    HWND Control(int id, const char* className = nullptr) const {
-        struct Search {
-            int id;
-            const char* className;
-            HWND found;
-        } search{id, className, nullptr};
-        EnumChildWindows(
-            window_,
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                char name[64] = {};
-                GetClassNameA(hwnd, name, sizeof name);
-                if (GetDlgCtrlID(hwnd) != s->id || (s->className && lstrcmpiA(name, s->className) != 0)) return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND Control(int id, const char* className = nullptr) const { return FindDescendant(window_, id, className); }
 
     void Click(int id) { PostMessageA(Control(id, "Button"), BM_CLICK, 0, 0); }
     void Type(int editId, const char* text) { SendMessageA(Control(editId, "Edit"), WM_SETTEXT, 0, LPARAM(text)); }
