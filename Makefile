@@ -39,6 +39,7 @@ test: native-test wine-test
 bench: build
 	tests/wine/session build/x64 tests/wine/winerun build/x64/bin/discovery_bench.exe
 	tests/wine/session build/x64 tests/wine/winerun build/x64/bin/host_bench.exe
+	tests/wine/session build/x64 tests/wine/winerun build/x64/bin/settings_bench.exe
 
 dist: build
 	mkdir -p out/x64 out/x86

@@ -12,7 +12,9 @@ std::string AsciiLower(std::string_view text) {
 
 static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool TryParseInt(std::string_view text, int32_t& value) {
+// Decimal with optional sign and surrounding blanks. A number beyond 32 bits is still well formed:
+// `overflow` says so and `value` holds the nearest 32-bit limit.
+static bool ParseDecimal(std::string_view text, int32_t& value, bool& overflow) {
     size_t i = 0;
     while (i < text.size() && IsBlank(text[i]))
         ++i;
@@ -25,18 +27,39 @@ bool TryParseInt(std::string_view text, int32_t& value) {
     if (i == end) return false;
 
     // Accumulate as a negative number so that INT32_MIN parses without overflow.
+    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
     int64_t acc = 0;
+    overflow = false;
     for (; i < end; ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
         acc = acc * 10 - (text[i] - '0');
-        if (acc < std::numeric_limits<int32_t>::min()) return false;
+        if (acc < kMin) {
+            overflow = true;
+            acc = kMin;
+        }
     }
     if (!negative) {
         acc = -acc;
-        if (acc > std::numeric_limits<int32_t>::max()) return false;
+        if (acc > std::numeric_limits<int32_t>::max()) {
+            overflow = true;
+            acc = std::numeric_limits<int32_t>::max();
+        }
     }
     value = static_cast<int32_t>(acc);
     return true;
+}
+
+bool TryParseInt(std::string_view text, int32_t& value) {
+    int32_t parsed = 0;
+    bool overflow = false;
+    if (!ParseDecimal(text, parsed, overflow) || overflow) return false;
+    value = parsed;
+    return true;
+}
+
+bool TryParseIntSaturated(std::string_view text, int32_t& value) {
+    bool overflow = false;
+    return ParseDecimal(text, value, overflow);
 }
 
 int32_t ParseIntOr(std::string_view text, int32_t fallback) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/Text.h"
+#include "bench/BenchSupport_win.h"
 #include "catalogue/SaverList.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
@@ -43,27 +44,6 @@ std::string SystemFolder() {
 const std::string kSystem = SystemFolder();
 const std::string kInstall = "C:\\vantora-bench";
 
-double CounterMs(LONGLONG ticks) {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    return static_cast<double>(ticks) * 1000.0 / frequency;
-}
-
-LONGLONG Counter() {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 std::string SaverPath(int i) {
     char name[32];
     std::snprintf(name, sizeof name, "\\bs_%03d.scr", i);
@@ -73,29 +53,6 @@ std::string SaverPath(int i) {
 std::string StampFile() { return TempFolder() + "vantora-bench-stamp.txt"; }
 std::string ListFile() { return AppDataFolder() + "\\Vantora\\saverlist.dat"; }
 std::string HostCommand() { return "\"" + BinFolder() + "\\vantora.scr\" /s"; }
-
-struct Started {
-    HANDLE process = nullptr;
-    DWORD processId = 0;
-    LONGLONG startCounter = 0;
-};
-
-Started Start(const std::string& commandLine) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string command = commandLine;
-    Started started;
-    started.startCounter = Counter();
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        std::printf("cannot start %s (error %lu)\n", commandLine.c_str(), GetLastError());
-        std::exit(1);
-    }
-    CloseHandle(info.hThread);
-    started.process = info.hProcess;
-    started.processId = info.dwProcessId;
-    return started;
-}
 
 // Waits for the process and closes it; its exit code, or -1 when it had to be terminated.
 int Finish(HANDLE process) {

@@ -1,3 +1,344 @@
 #include "settingswnd/SettingsWindow_win.h"
 
-void RunSettingsWindow() {}
+#include <commctrl.h>
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <utility>
+
+#include "app/Exception.h"
+#include "app/Handles.h"
+#include "catalogue/Catalogue_win.h"
+#include "diag/Report_win.h"
+#include "host/Host_win.h"
+#include "settings/Settings.h"
+#include "settings/Settings_win.h"
+#include "settingswnd/PreviewModel.h"
+#include "settingswnd/SaverChildren_win.h"
+#include "settingswnd/SettingsPages_win.h"
+#include "ui/Bitmap_win.h"
+#include "ui/Controls_win.h"
+#include "ui/Tabs_win.h"
+#include "ui/Theme_win.h"
+#include "ui/Window_win.h"
+
+class SettingsWindow;
+
+namespace {
+
+const char kClassName[] = "TLSW_Vantora";
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU;
+constexpr int kMainIcon = 500;
+// The size Windows 95 and NT 4 know: every system answers it, newer ones with their extra field left out.
+constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+static_assert(kNonClientMetricsSize == 340, "the first version of NONCLIENTMETRICSA");
+
+RECT CentredWindowRect() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = kNonClientMetricsSize;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+    const int width = ScaleDpi(kWindowWidth);
+    const int height = ScaleDpi(UnscaleDpi(metrics.iCaptionHeight + metrics.iBorderWidth) + kWindowBodyHeight);
+    RECT desktop = {};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const int x = desktop.left + (desktop.right - desktop.left - width) / 2;
+    const int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+bool RegisterWindowClass() {
+    WNDCLASSA wc = {};
+    wc.style = CS_VREDRAW | CS_HREDRAW;
+    wc.lpfnWndProc = BaseWindow<SettingsWindow>::WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(kMainIcon));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// While the settings window runs the rotation itself: the host uses the values on screen and the
+// catalogue as it is, and finds a scan list of its own; everything is put back afterwards.
+class ScopedTestRun {
+public:
+    explicit ScopedTestRun(const Settings& onScreen) : settings_(std::exchange(CurrentSettings(), onScreen)) {
+        LaunchedFromSettings = true;
+        found_.swap(FoundSaverFiles);
+        SetOverrideCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+        ApplyOverrideCursor();
+    }
+    ~ScopedTestRun() {
+        SetOverrideCursor(nullptr);
+        found_.swap(FoundSaverFiles);
+        LaunchedFromSettings = false;
+        CurrentSettings() = std::move(settings_);
+    }
+    ScopedTestRun(const ScopedTestRun&) = delete;
+    ScopedTestRun& operator=(const ScopedTestRun&) = delete;
+
+private:
+    Settings settings_;
+    std::vector<std::string> found_;
+};
+
+}  // namespace
+
+class SettingsWindow : public BaseWindow<SettingsWindow> {
+public:
+    SettingsWindow(const Settings& settings, std::function<void()> onDestroyed)
+        : edited_(settings), onDestroyed_(std::move(onDestroyed)) {}
+
+    // The window's controls, pages and first focus; the window itself exists.
+    void Build() {
+        InitCommonControls();
+        LoadThemeApi();
+        previewBitmap_ = std::make_unique<TBitmap>(kPreviewWidth, kPreviewHeight);
+        highlightPen_.reset(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNHIGHLIGHT)));
+        shadowPen_.reset(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNSHADOW)));
+        ResetControls();
+        LoadGuiFont();
+
+        const ControlLayout& tab = kWindowControls[0];
+        tabs_ = CreateTabControl(hwnd_, tab.id, tab.text, tab.x, tab.y, tab.width, tab.height,
+                                 [this](HWND) { OnTabPainted(); });
+        mainTabs_ = std::make_unique<TmyTabControl>(tabs_);
+        std::array<HWND, std::size(kPages)> pageWindows = {};
+        for (size_t i = 0; i < std::size(kPages); ++i)
+            pageWindows[i] = mainTabs_->AddPage(kPages[i].caption);
+        if (!CreateToolTips()) throw Exception("can't create tooltip");
+
+        auto screensavers = std::make_unique<ScreensaversPage>(previewBitmap_.get());
+        screensavers_ = screensavers.get();
+        pages_[kScreensaversPageIndex] = std::move(screensavers);
+        pages_[kOptionsPageIndex] = std::make_unique<OptionsPage>();
+        pages_[kAboutPageIndex] = std::make_unique<AboutPage>();
+        const ControlValues values = ControlsFromSettings(edited_);
+        for (size_t i = 0; i < pages_.size(); ++i)
+            pages_[i]->OnInit(pageWindows[i], values);
+        BuildRows(std::begin(kWindowControls) + 1, std::end(kWindowControls), hwnd_, nullptr, nullptr);
+        mainTabs_->ShowSelectedPage();
+        model_.OnWindowBuilt();
+        FocusControl(kIdTabs);
+    }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        switch (msg) {
+            case WM_DESTROY:
+                OnDestroy();
+                return 0;
+            case WM_ACTIVATE:
+                // The default processing would move the focus to the frame itself.
+                if (LOWORD(wParam) != WA_INACTIVE) RestoreFocus();
+                return 0;
+            case WM_CLOSE:
+                Do(model_.OnClosing());
+                break;
+            case WM_SETCURSOR:
+                if (ApplyOverrideCursor()) return 0;
+                break;
+            case WM_PAINTICON:
+            case WM_HSCROLL:
+            case WM_VSCROLL:
+                return 0;
+            case WM_NOTIFY:
+                OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+                break;
+            case WM_COMMAND:
+                if (OnCommand(LOWORD(wParam), HIWORD(wParam))) return 0;
+                break;
+        }
+        return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    }
+
+    void OnFinalMessage() { delete this; }
+
+private:
+    PreviewView View() const {
+        const HWND list = screensavers_ ? screensavers_->SaverList() : nullptr;
+        const LRESULT selected = list ? SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
+        return {static_cast<int>(SendMessageA(tabs_, TCM_GETCURSEL, 0, 0)),
+                selected == LB_ERR ? -1 : static_cast<int>(selected),
+                list ? static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)) : 0};
+    }
+
+    // Carries out the preview model's steps; the outcome of a start goes back to the model.
+    void Do(const PreviewActions& actions) {
+        for (const PreviewAction& action : actions) {
+            switch (action.step) {
+                case PreviewStep::DrawFrame:
+                    screensavers_->DrawPreviewFrame(highlightPen_.get(), shadowPen_.get());
+                    break;
+                case PreviewStep::SelectRow:
+                    SendMessageA(screensavers_->SaverList(), LB_SETCURSEL, static_cast<WPARAM>(action.row), 0);
+                    break;
+                case PreviewStep::CopyTick:
+                    screensavers_->CopyTicks(action.row);
+                    break;
+                case PreviewStep::EnableSaverButtons:
+                case PreviewStep::DisableSaverButtons:
+                    screensavers_->EnableSaverButtons(action.step == PreviewStep::EnableSaverButtons);
+                    break;
+                case PreviewStep::StopPreview:
+                    preview_.Stop();
+                    break;
+                case PreviewStep::StartPreview: {
+                    const bool started = preview_.Start(action.row, screensavers_->PreviewImage());
+                    Do(model_.OnPreviewStarted(started, View()));
+                    break;
+                }
+                case PreviewStep::OpenSaverSettings:
+                case PreviewStep::RunSaverFullScreen:
+                    RunSaverTask(action);
+                    break;
+                case PreviewStep::ReloadTicks:
+                    screensavers_->ReloadTicks();
+                    break;
+            }
+        }
+    }
+
+    void RunSaverTask(const PreviewAction& action) {
+        const SaverTask task =
+            action.step == PreviewStep::OpenSaverSettings ? SaverTask::Settings : SaverTask::FullScreen;
+        const bool started = task_.Start(action.row, hwnd_, task);
+        Do(model_.OnSaverTaskStarted(started, View()));
+        if (!started) return;
+        // The window stays usable meanwhile: the wait pumps its messages.
+        task_.WaitForEnd();
+        Do(model_.OnSaverTaskEnded(View()));
+    }
+
+    void OnTabPainted() {
+        if (screensavers_) Do(model_.OnPainted(View()));
+    }
+
+    void OnNotify(const NMHDR& header) {
+        if (header.hwndFrom != tabs_ || header.code != static_cast<UINT>(TCN_SELCHANGE)) return;
+        if (GetFocus() != tabs_) SetFocus(tabs_);
+        Do(model_.OnTabChanged());
+        mainTabs_->ShowSelectedPage();
+        const int page = mainTabs_->CurrentPage();
+        if (page >= 0 && static_cast<size_t>(page) < pages_.size()) pages_[static_cast<size_t>(page)]->OnSetActive();
+    }
+
+    bool OnCommand(int id, int code) {
+        switch (id) {
+            case kIdSaverList:
+                if (code == LBN_SELCHANGE) Do(model_.OnSelectionChanged(View()));
+                return true;
+            case kIdSaverSettings:
+                Do(model_.OnSaverTask(SaverTask::Settings, View()));
+                return true;
+            case kIdSaverPreview:
+                Do(model_.OnSaverTask(SaverTask::FullScreen, View()));
+                return true;
+            case kIdOk:
+                Do(model_.OnClosing());
+                edited_ = AppliedSettings();
+                edited_.Save(AllSavers);
+                DestroyWindow(hwnd_);
+                return true;
+            case kIdCancel:
+                Do(model_.OnClosing());
+                DestroyWindow(hwnd_);
+                return true;
+            case kIdTestRun:
+                OnTestRun();
+                return true;
+        }
+        for (const auto& page : pages_) {
+            if (page->OnCommand(id, code)) return true;
+        }
+        return false;
+    }
+
+    // The settings as the controls show them, the ticks taken into the catalogue.
+    Settings AppliedSettings() const {
+        ControlValues values = ControlsFromSettings(edited_);
+        for (const auto& page : pages_)
+            page->OnApply(values);
+        return SettingsFromControls(values, edited_);
+    }
+
+    void OnTestRun() {
+        Do(model_.OnTestRunStarting());
+        {
+            ScopedTestRun run(AppliedSettings());
+            RunSaverHost(nullptr);
+        }
+        Do(model_.OnTestRunEnded(View()));
+    }
+
+    void OnDestroy() {
+        preview_.Stop();
+        previewBitmap_.reset();
+        highlightPen_.reset();
+        shadowPen_.reset();
+        if (onDestroyed_) onDestroyed_();
+    }
+
+    Settings edited_;
+    std::function<void()> onDestroyed_;
+    HWND tabs_ = nullptr;
+    std::unique_ptr<TmyTabControl> mainTabs_;
+    std::array<std::unique_ptr<SettingsPage>, std::size(kPages)> pages_;
+    ScreensaversPage* screensavers_ = nullptr;
+    std::unique_ptr<TBitmap> previewBitmap_;
+    UniqueHPen highlightPen_;
+    UniqueHPen shadowPen_;
+    PreviewModel model_;
+    PreviewChild preview_;
+    SaverTaskChild task_;
+};
+
+HWND OpenSettingsWindow(const Settings& settings, std::function<void()> onDestroyed) {
+    if (!RegisterWindowClass()) {
+        MessageBoxA(nullptr, "Register class failed", nullptr, MB_OK);
+        return nullptr;
+    }
+    const RECT place = CentredWindowRect();
+    auto window = std::make_unique<SettingsWindow>(settings, std::move(onDestroyed));
+    const HWND hwnd =
+        CreateWindowExA(0, kClassName, "Vantora", kWindowStyle, place.left, place.top, place.right - place.left,
+                        place.bottom - place.top, nullptr, nullptr, GetModuleHandleA(nullptr), window.get());
+    if (!hwnd) {
+        MessageBoxA(nullptr, "WinCreate failed", nullptr, MB_OK);
+        return nullptr;
+    }
+    SettingsWindow* self = window.release();  // the window deletes it at WM_NCDESTROY
+    UpdateWindow(hwnd);
+    self->Build();
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+void RunSettingsLoop(HWND window) {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+namespace {
+
+// The end of settings mode: the toolkit's state goes with the window, then the process ends.
+[[noreturn]] void EndSettingsMode() {
+    FreeToolkitFonts();
+    UnloadThemeApi();
+    StopCatalogue();
+}
+
+}  // namespace
+
+void RunSettingsWindow() {
+    AppMode |= kModeSettings;
+    StartCatalogue();
+    const HWND window = OpenSettingsWindow(CurrentSettings(), [] { EndSettingsMode(); });
+    if (!window) return;
+    RunSettingsLoop(window);
+    EndSettingsMode();
+}

@@ -92,3 +92,30 @@ HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWOR
 }
 
 void DeleteRegistryTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
+
+namespace {
+
+struct DescendantSearch {
+    int id;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<DescendantSearch*>(lParam);
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if ((search->id != kAnyId && GetDlgCtrlID(hwnd) != search->id) ||
+        (search->className && lstrcmpiA(name, search->className) != 0))
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindDescendant(HWND root, int id, const char* className) {
+    DescendantSearch search{id, className, nullptr};
+    EnumChildWindows(root, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}

@@ -41,3 +41,8 @@ HWND MakeTestWindow(const char* className,
 
 // Deletes HKCU\<path> and everything below it.
 void DeleteRegistryTree(const std::string& path);
+
+constexpr int kAnyId = -1;
+// The first window below `root` (at any depth) with control id `id` (kAnyId: any) and, when
+// `className` is given, of that class; null when there is none. Works across processes.
+HWND FindDescendant(HWND root, int id, const char* className = nullptr);

@@ -1,0 +1,154 @@
+#include "settingswnd/SettingsLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <vector>
+
+// The tables are data; these check the properties the window relies on, not the numbers.
+namespace {
+
+struct Box {
+    int left, top, right, bottom;
+};
+
+// Layout units the tab strip and the tab control's borders take from its display area.
+constexpr int kTabChrome = 28;
+
+Box BoxOf(const ControlLayout& row) {
+    // A drop-down list is as high as its open list, which may cover its neighbours.
+    const int height = row.kind == LayoutKind::ComboBox ? 21 : row.height;
+    return {row.x, row.y, row.x + row.width, row.y + height};
+}
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+std::vector<PageLayout> AllTables() { return {kWindowLayout, kPages[0], kPages[1], kPages[2]}; }
+
+TEST(SettingsLayout, RegisteredIdsAreUniqueAndNeitherEnterNorEscape) {
+    std::set<int> seen;
+    for (const PageLayout& table : AllTables()) {
+        for (const ControlLayout& row : table) {
+            if (!IsTabStop(row.kind)) continue;
+            SCOPED_TRACE(row.id);
+            // The toolkit's focus registry holds ids 1..200; ids 1 and 2 would make Enter and Esc
+            // press a button through the dialog-message processing.
+            EXPECT_GT(row.id, 2);
+            EXPECT_LE(row.id, 200);
+            EXPECT_TRUE(seen.insert(row.id).second);
+        }
+    }
+}
+
+TEST(SettingsLayout, ControlsTheWindowActsOnAndTheTooltips) {
+    std::map<int, const ControlLayout*> byId;
+    int tooltips = 0;
+    for (const PageLayout& table : AllTables()) {
+        for (const ControlLayout& row : table) {
+            if (row.kind != LayoutKind::UpDown) byId.emplace(row.id, &row);
+            if (row.tooltip) ++tooltips;
+        }
+    }
+    const std::pair<int, LayoutKind> commands[] = {{kIdSaverList, LayoutKind::CheckList},
+                                                   {kIdSaverSettings, LayoutKind::Button},
+                                                   {kIdSaverPreview, LayoutKind::Button},
+                                                   {kIdAgent, LayoutKind::CheckBox},
+                                                   {kIdOk, LayoutKind::Button},
+                                                   {kIdCancel, LayoutKind::Button},
+                                                   {kIdTestRun, LayoutKind::Button},
+                                                   {kIdTabs, LayoutKind::TabControl},
+                                                   {kIdChangeOnceADay, LayoutKind::CheckBox},
+                                                   {kIdChangeEvery, LayoutKind::CheckBox}};
+    for (const auto& [id, kind] : commands) {
+        ASSERT_EQ(byId.count(id), 1u) << id;
+        EXPECT_EQ(byId[id]->kind, kind) << id;
+    }
+    const std::pair<int, const char*> texts[] = {
+        {kIdOk, "Save changes and exit"},
+        {kIdCancel, "Exit without saving"},
+        {kIdTestRun, "Run screensaver"},
+        {kIdPreviewImage, "Preview of pictures"},
+        {kIdRestoreDelay, "Required to set seconds, but you can edit Wait time only in Vantora"}};
+    EXPECT_EQ(tooltips, 5);
+    for (const auto& [id, text] : texts)
+        EXPECT_STREQ(byId[id]->tooltip, text) << id;
+    EXPECT_EQ(VersionLabelText(), "Version : 1.2.0.0");
+}
+
+// Every control lies inside its parent, and no two siblings overlap (up-downs excepted: the system
+// moves them onto their buddy's right edge).
+TEST(SettingsLayout, ControlsFitTheirParentsAndDoNotOverlap) {
+    for (const PageLayout& table : AllTables()) {
+        std::map<Place, Box> parents;
+        parents[Place::Window] = {0, 0, kWindowWidth, kWindowBodyHeight};
+        parents[Place::Page] = {0, 0, kTabWidth - 8, kTabHeight - kTabChrome};
+        std::map<Place, std::vector<const ControlLayout*>> children;
+        for (const ControlLayout& row : table) {
+            if (row.kind == LayoutKind::GroupBox) parents[row.opens] = {0, 0, row.width, row.height};
+            if (row.kind != LayoutKind::UpDown) children[row.parent].push_back(&row);
+        }
+        for (const auto& [place, rows] : children) {
+            ASSERT_EQ(parents.count(place), 1u) << "a parent opened after its children";
+            const Box parent = parents[place];
+            for (size_t i = 0; i < rows.size(); ++i) {
+                const Box box = BoxOf(*rows[i]);
+                SCOPED_TRACE(rows[i]->text ? rows[i]->text : std::to_string(rows[i]->id));
+                EXPECT_TRUE(box.left >= parent.left && box.top >= parent.top && box.right <= parent.right &&
+                            box.bottom <= parent.bottom);
+                for (size_t j = 0; j < i; ++j)
+                    EXPECT_FALSE(Overlap(box, BoxOf(*rows[j])));
+            }
+        }
+    }
+}
+
+TEST(SettingsLayout, UpDownsFollowTheirBuddyAndStartInRange) {
+    int upDowns = 0;
+    for (const PageLayout& page : kPages) {
+        for (const ControlLayout* row = page.begin(); row != page.end(); ++row) {
+            if (row->kind != LayoutKind::UpDown) continue;
+            ++upDowns;
+            ASSERT_NE(row, page.begin());
+            EXPECT_EQ(row[-1].kind, LayoutKind::EditBox);
+            EXPECT_EQ(row[-1].parent, row->parent);
+            EXPECT_LE(row->range.lower, row->position);
+            EXPECT_LE(row->position, row->range.upper);
+            // Up-down positions travel as 16 bits in the classic messages.
+            EXPECT_LE(row->range.upper, 32767);
+        }
+    }
+    EXPECT_EQ(upDowns, 3);
+}
+
+// Tab moves through the tab control, the current page's controls in creation order, then the
+// bottom buttons: the window must build the pages between the tab control and the buttons.
+TEST(SettingsLayout, TabOrderFollowsCreationOrder) {
+    auto tabOrder = [](const PageLayout& page) {
+        std::vector<int> ids{kWindowControls[0].id};
+        for (const ControlLayout& row : page) {
+            if (IsTabStop(row.kind)) ids.push_back(row.id);
+        }
+        for (const ControlLayout& row : kWindowLayout) {
+            if (row.id != kIdTabs) ids.push_back(row.id);
+        }
+        return ids;
+    };
+    EXPECT_EQ(tabOrder(kPages[kScreensaversPageIndex]),
+              (std::vector<int>{27, 6, 7, 8, 10, 9, 32, 34, 35, 36, 16, 17, 26}));
+    EXPECT_EQ(tabOrder(kPages[kOptionsPageIndex]), (std::vector<int>{27, 12, 13, 14, 5, 16, 17, 26}));
+}
+
+TEST(SettingsLayout, PreviewFramesSitOnTheImage) {
+    // At 96 dpi with the page top at 35 the image window is at (310, 65), 151 x 111.
+    const PreviewFrames frames = PreviewFramesAround({310, 65, 461, 176}, kFrameNearGap, kFrameFarGap);
+    EXPECT_EQ(std::vector<int>({frames.raised.left, frames.raised.top, frames.raised.right, frames.raised.bottom}),
+              (std::vector<int>{301, 56, 470, 185}));
+    EXPECT_EQ(std::vector<int>({frames.sunken.left, frames.sunken.top, frames.sunken.right, frames.sunken.bottom}),
+              (std::vector<int>{309, 64, 461, 176}));
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The settings window's two kinds of screensaver child, with fixture savers that log what they
+// are told.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/Discovery_win.h"
+#include "settings/SystemHelpers_win.h"
+#include "settingswnd/SaverChildren_win.h"
+#include "tests/wine/WineTest.h"
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 7;
+bool gProbeSeen = false;
+
+LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kProbe) gProbeSeen = true;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+        PumpMessages();
+    }
+    return true;
+}
+
+class SaverChildren : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"calm", "frozen", "other"}) {
+            ASSERT_TRUE(
+                CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir / name + std::string(".scr")).c_str(), FALSE));
+            AllSavers.Add(MakeSaverItem(name, dir / name + std::string(".scr")));
+        }
+        WriteWholeFile(dir / "frozen.mode", "freeze");
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = BoxProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "VantoraPreviewBoxTest";
+        RegisterClassA(&wc);
+        box = CreateWindowA(wc.lpszClassName, "box", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 160, 120, nullptr, nullptr,
+                            wc.hInstance, nullptr);
+        ASSERT_NE(box, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(box);
+        AllSavers.Clear();
+    }
+
+    std::string Log(const char* name) { return ReadWholeFile(dir / name + std::string(".log")); }
+    bool Logged(const char* name, const char* text) { return Log(name).find(text) != std::string::npos; }
+    bool HasPreviewWindow() { return FindWindowExA(box, nullptr, nullptr, nullptr) != nullptr; }
+
+    TestFolder dir;
+    HWND box = nullptr;
+};
+
+TEST_F(SaverChildren, PreviewClosesThroughItsWindow) {
+    PreviewChild preview;
+    ASSERT_TRUE(preview.Start(0, box));
+    ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow(); }));
+    EXPECT_TRUE(Logged("calm", " /p "));
+    EXPECT_TRUE(preview.Stop());
+    EXPECT_TRUE(Logged("calm", "closed"));
+    EXPECT_FALSE(preview.Running());
+    EXPECT_FALSE(preview.Stop());  // nothing left to stop
+}
+
+// A frozen saver never reads its close request: the stop neither hangs nor stops pumping.
+TEST_F(SaverChildren, FrozenPreviewIsEndedWithinItsBound) {
+    PreviewChild preview;
+    ASSERT_TRUE(preview.Start(1, box));
+    ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow() && Logged("frozen", "frozen"); }));
+    gProbeSeen = false;
+    PostMessageA(box, kProbe, 0, 0);
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(preview.Stop());
+    const DWORD took = GetTickCount() - start;
+    EXPECT_LT(took, PreviewChild::kCloseWaitMs + 5000);
+    EXPECT_TRUE(gProbeSeen);
+    EXPECT_FALSE(preview.Running());
+    EXPECT_TRUE(WaitUntil([&] { return !HasPreviewWindow(); }));
+}
+
+// A saver's own settings dialog outlives any number of preview stops and starts.
+TEST_F(SaverChildren, StoppingThePreviewLeavesASettingsDialogAlone) {
+    SaverTaskChild dialog;
+    ASSERT_TRUE(dialog.Start(2, box, SaverTask::Settings));
+    EXPECT_FALSE(dialog.Start(2, box, SaverTask::Settings));  // one at a time
+    ASSERT_TRUE(WaitUntil([&] { return Logged("other", " /c:"); }));
+
+    PreviewChild preview;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(preview.Start(0, box));
+        ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow(); }));
+        EXPECT_TRUE(preview.Stop());
+    }
+    EXPECT_TRUE(dialog.Running());
+
+    HWND dialogWindow = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (dialogWindow = FindWindowA("VantoraFixture", "other")) != nullptr; }));
+    PostMessageA(dialogWindow, WM_CLOSE, 0, 0);
+    dialog.WaitForEnd();
+    EXPECT_FALSE(dialog.Running());
+    EXPECT_TRUE(Logged("other", "closed"));
+}
+
+}  // namespace

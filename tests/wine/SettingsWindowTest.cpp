@@ -1,0 +1,435 @@
+// The settings window end to end: the real vantora.scr with "/c", driven across processes by posted
+// keys and clicks, judged by its windows, the fixture savers' logs, the registry and saverlist.dat.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "app/Handles.h"
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/SaverList.h"
+#include "settings/Registry_win.h"
+#include "settings/Settings.h"
+#include "settings/SettingsKey_win.h"
+#include "settings/SystemHelpers_win.h"
+#include "settingswnd/SettingsLayout.h"
+#include "settingswnd/SettingsWindow_win.h"
+#include "tests/wine/SettingsSupport.h"
+#include "tests/wine/WineTest.h"
+#include "ui/Controls_win.h"
+
+namespace {
+
+const std::string kSystem = "C:\\windows\\system32";
+const std::string kInstall = "C:\\vantora-window-test";
+const char* const kSavers[] = {"vt_a_run", "vt_b_run"};
+
+std::string LogOf(const std::string& saver) { return ReadWholeFile(kSystem + "\\" + saver + ".log"); }
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 20000) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Everything the window may write, as one text: the settings key, the system's values it touches,
+// the agent's entry and the list file's bytes.
+std::string Snapshot(const std::string& listFile) {
+    std::string text;
+    auto values = [&](HKEY root, const char* path, std::initializer_list<const char*> only) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        UniqueHKey owner(key);
+        char name[256];
+        BYTE data[1024];
+        for (DWORD i = 0;; ++i) {
+            DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+            if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+            bool wanted = only.size() == 0;
+            for (const char* one : only)
+                wanted = wanted || lstrcmpiA(one, name) == 0;
+            if (wanted) text += std::string(name) + "=" + std::string(reinterpret_cast<char*>(data), dataSize) + "\n";
+        }
+    };
+    values(HKEY_CURRENT_USER, "Software\\Kestrella\\Vantora", {});
+    values(HKEY_CURRENT_USER, "Control Panel\\Desktop", {"ScreenSaveTimeOut", "ScreenSaverIsSecure"});
+    values(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", {"Vantora"});
+    return text + "list=" + ReadWholeFile(listFile);
+}
+
+class SettingsWindowRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* saver : kSavers) {
+            ASSERT_TRUE(
+                CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (kSystem + "\\" + saver + ".scr").c_str(), FALSE));
+            DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
+        }
+        DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        CreateDirectoryA(kInstall.c_str(), nullptr);
+        SetInstallPath(kInstall);
+        RemoveTree(AppDataFolder() + "\\Vantora");
+        // Wine's own wait time, whatever an earlier test saved.
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut", REG_SZ, "300", 4);
+        RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "htmlfile", 8);
+    }
+    void TearDown() override {
+        // Closed as the user would: a preview child outlives a terminated window under Wine.
+        if (process_) {
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+        }
+        RunAndWait("\"" + BinFolder() + "\\closewin.exe\" VantoraFixture", 5000);
+        for (const char* saver : kSavers)
+            WaitUntil([&] { return DeleteFileA((kSystem + "\\" + saver + ".scr").c_str()) != 0; }, 5000);
+    }
+
+    // Starts vantora.scr with `args` and waits for its window with the list filled.
+    void Open(const std::string& args = "/c") {
+        std::string commandLine = "\"" + BinFolder() + "\\vantora.scr\" " + args;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info = {};
+        ASSERT_TRUE(
+            CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+        CloseHandle(info.hThread);
+        process_.reset(info.hProcess);
+        ASSERT_TRUE(WaitUntil([&] {
+            window_ = FindWindowA("TLSW_Vantora", "Vantora");
+            return window_ && IsWindowVisible(window_) && SendMessageA(Control(kIdSaverList), LB_GETCOUNT, 0, 0) > 0;
+        }));
+    }
+
+    // The first control of the window with `id` (and `className`, when given).
+    HWND Control(int id, const char* className = nullptr) const { return FindDescendant(window_, id, className); }
+
+    void Click(int id) { PostMessageA(Control(id, "Button"), BM_CLICK, 0, 0); }
+    void Type(int editId, const char* text) { SendMessageA(Control(editId, "Edit"), WM_SETTEXT, 0, LPARAM(text)); }
+    void Key(HWND target, UINT msg, WPARAM key) { PostMessageA(target, msg, key, 0); }
+
+    // The exit code once the process has ended; -1 when it is still running.
+    int ExitCode(DWORD timeoutMs = 20000) {
+        if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.get(), &code);
+        process_.reset();
+        return static_cast<int>(code);
+    }
+
+    // A click on tab `index`, at the middle of its rectangle as the window's process reports it.
+    void ClickTab(int index) {
+        const HWND tabs = Control(kIdTabs);
+        RECT* remote = static_cast<RECT*>(
+            VirtualAllocEx(process_.get(), nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        ASSERT_NE(remote, nullptr);
+        RECT r = {};
+        ASSERT_TRUE(SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)));
+        ASSERT_TRUE(ReadProcessMemory(process_.get(), remote, &r, sizeof r, nullptr));
+        VirtualFreeEx(process_.get(), remote, 0, MEM_RELEASE);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    }
+
+    HWND FocusOf() const {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
+        return info.hwndFocus;
+    }
+
+    // The preview of `saver` has started the `times`th time, into the preview image, and shows its
+    // window there.
+    bool PreviewShows(const char* saver, size_t times) {
+        const HWND image = Control(kIdPreviewImage);
+        const std::string started = "/p " + std::to_string(reinterpret_cast<uintptr_t>(image));
+        return WaitUntil([&] {
+            return Count(LogOf(saver), started) >= times && FindWindowExA(image, nullptr, "VantoraFixture", saver);
+        });
+    }
+
+    std::string ListFile() const { return AppDataFolder() + "\\Vantora\\saverlist.dat"; }
+
+    UrlLog urls_;
+    UniqueHandle process_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(SettingsWindowRun, WindowIsCentredWithItsStyleFirstFocusAndDeafToEnterAndEsc) {
+    struct DpiCase {
+        DWORD dpi;
+        int width, height;
+    };
+    for (const DpiCase& c : {DpiCase{120, 761, 582}, DpiCase{96, 609, 466}}) {
+        SCOPED_TRACE(c.dpi);
+        ASSERT_EQ(
+            RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &c.dpi, sizeof c.dpi),
+            ERROR_SUCCESS);
+        Open(c.dpi == 96 ? "" : "/c");
+        RECT r = {};
+        GetWindowRect(window_, &r);
+        EXPECT_EQ(r.right - r.left, c.width);
+        EXPECT_EQ(r.bottom - r.top, c.height);
+        EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - c.width) / 2);
+        EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - c.height) / 2);
+        EXPECT_EQ(GetWindowLongA(window_, GWL_STYLE) & ~(WS_VISIBLE | WS_CLIPSIBLINGS), 0xC80000);
+        if (c.dpi != 96) {
+            Click(kIdCancel);
+            ASSERT_EQ(ExitCode(), 0);
+        }
+    }
+
+    EXPECT_EQ(SendMessageA(Control(kIdTabs), TCM_GETITEMCOUNT, 0, 0), 3);
+    for (const ControlLayout& row : kWindowLayout) {
+        char text[32] = {};
+        GetWindowTextA(Control(row.id), text, sizeof text);
+        if (row.kind != LayoutKind::Button) continue;
+        EXPECT_STREQ(text, row.text);
+    }
+    ASSERT_EQ(FocusOf(), Control(kIdTabs));
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        Key(FocusOf(), WM_KEYDOWN, key);
+        Key(FocusOf(), WM_CHAR, key);
+    }
+    // Posted after them: once Tab has moved the focus, Enter and Esc have been handled.
+    Key(FocusOf(), WM_KEYDOWN, VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf() != Control(kIdTabs); }));
+    EXPECT_EQ(FocusOf(), Control(kIdSaverList));
+    EXPECT_EQ(WaitForSingleObject(process_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(ReadSettingString("Order"), "");  // nothing saved
+}
+
+// What is typed and ticked, and what OK must save for it.
+struct OkCase {
+    const char* waitMinutes;
+    const char* waitSeconds;
+    const char* changeMinutes;
+    int orderRow;
+    std::vector<int> clicks;
+    const char* order;
+    const char* changeTime;
+    const char* delay;
+    const char* restore;  // "RestoreSaver" and "RestoreDelay" alike
+    const char* secure;   // "ScreenSaverIsSecure"
+    bool agentEntry;
+};
+
+TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
+    const OkCase cases[] = {
+        // Letters refused, a huge interval clamped; once a day clears change every; the agent
+        // ticks both of its options.
+        {"7", "abc", "66666", 2, {kIdChangeOnceADay, kIdAgent, kIdPassword}, "10", "10000", "420", "1", "1", true},
+        // No wait at all is 1 second, an emptied field keeps what it showed; change every clears
+        // once a day; clearing the agent clears its options, whatever the greyed boxes show.
+        {"0", "0", "", 1, {kIdChangeEvery, kIdAgent, kIdPassword}, "20", "10000", "1", "0", "0", false},
+    };
+    for (const OkCase& c : cases) {
+        SCOPED_TRACE(c.order);
+        Open();
+        Type(kIdWaitMinutes, c.waitMinutes);
+        Type(kIdWaitSeconds, c.waitSeconds);
+        Type(kIdChangeMinutes, c.changeMinutes);
+        SendMessageA(Control(kIdOrder), CB_SETCURSEL, static_cast<WPARAM>(c.orderRow), 0);
+        for (int id : c.clicks)
+            SendMessageA(Control(id, "Button"), BM_CLICK, 0, 0);
+        // Space on the second row unticks it.
+        const HWND list = Control(kIdSaverList);
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        Key(list, WM_CHAR, VK_SPACE);
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 1, 0) == 0; }));
+        Click(kIdOk);
+        ASSERT_EQ(ExitCode(), 0);
+
+        EXPECT_EQ(ReadSettingString("Order"), c.order);
+        EXPECT_EQ(ReadSettingString("ChangeTime"), c.changeTime);
+        EXPECT_EQ(ReadSettingString("Delay"), c.delay);
+        EXPECT_EQ(ReadSettingString("RestoreSaver"), c.restore);
+        EXPECT_EQ(ReadSettingString("RestoreDelay"), c.restore);
+        // This process keeps the system timeout it read first: the stored one counts.
+        TRegistry reg(KEY_READ);
+        ASSERT_TRUE(reg.OpenKey("\\Control Panel\\Desktop", false));
+        EXPECT_EQ(reg.ReadString("ScreenSaveTimeOut"), c.delay);
+        EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
+        TRegistry run(KEY_READ);
+        ASSERT_TRUE(run.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", false));
+        EXPECT_EQ(run.ValueExists("Vantora"), c.agentEntry);
+
+        TSaverList list2;
+        list2.LoadFromFile(ListFile());
+        ASSERT_EQ(list2.Count(), 2);
+        EXPECT_TRUE(list2.GetItem(0).Checked);
+        EXPECT_FALSE(list2.GetItem(1).Checked);
+        list2.ItemPtr(1).Checked = true;  // ticked again for the next case
+        list2.SaveToFile(ListFile());
+    }
+}
+
+TEST_F(SettingsWindowRun, CancelAndTheCloseButtonWriteNothing) {
+    // Settling: OK writes every value and the list file, and the start after it checks the data
+    // folder it chose.
+    for (int id : {kIdOk, kIdCancel}) {
+        Open();
+        Click(id);
+        ASSERT_EQ(ExitCode(), 0);
+    }
+    const std::string before = Snapshot(ListFile());
+
+    for (bool viaClose : {false, true}) {
+        SCOPED_TRACE(viaClose);
+        Open();
+        Type(kIdWaitMinutes, "9");
+        SendMessageA(Control(kIdAgent, "Button"), BM_CLICK, 0, 0);
+        Key(Control(kIdSaverList), WM_CHAR, VK_SPACE);
+        if (viaClose) {
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+        } else {
+            Click(kIdCancel);
+        }
+        ASSERT_EQ(ExitCode(), 0);
+        EXPECT_EQ(Snapshot(ListFile()), before);
+    }
+}
+
+TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
+    Open();
+    ASSERT_TRUE(PreviewShows("vt_a_run", 1));
+    const HWND image = Control(kIdPreviewImage);
+
+    Key(Control(kIdSaverList), WM_KEYDOWN, VK_DOWN);  // the next row previews instead
+    ASSERT_TRUE(PreviewShows("vt_b_run", 1));
+    EXPECT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), "closed") == 1; }));
+
+    ClickTab(kOptionsPageIndex);  // the preview stops
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowExA(image, nullptr, nullptr, nullptr) == nullptr; }));
+    ClickTab(kScreensaversPageIndex);  // back: the same row previews again
+    ASSERT_TRUE(PreviewShows("vt_b_run", 2));
+    EXPECT_EQ(Count(LogOf("vt_a_run"), "start"), 1u);
+
+    Click(kIdCancel);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 2; }));
+}
+
+// The preview box's "Settings" and "Preview" and the bottom "Preview" each run a saver outside the
+// preview and bring the preview back when it ends.
+TEST_F(SettingsWindowRun, SaverButtonsAndTheTestRunReturnToTheLivePreview) {
+    Open();
+    ASSERT_TRUE(PreviewShows("vt_a_run", 1));
+    auto closeTopLevel = [](const char* saver) {
+        HWND shown = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (shown = FindWindowA("VantoraFixture", saver)) != nullptr; }));
+        PostMessageA(shown, WM_CLOSE, 0, 0);
+    };
+    const HWND saverButtons[] = {Control(kIdSaverSettings), Control(kIdSaverPreview)};
+
+    Click(kIdSaverSettings);
+    const std::string owner = "/c:" + std::to_string(reinterpret_cast<uintptr_t>(window_));
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), owner) == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(saverButtons[0]) && !IsWindowEnabled(saverButtons[1]); }));
+    EXPECT_EQ(Count(LogOf("vt_a_run"), "closed"), 1u);  // the preview made way
+    closeTopLevel("vt_a_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 2));
+    EXPECT_TRUE(IsWindowEnabled(saverButtons[0]) && IsWindowEnabled(saverButtons[1]));
+
+    Click(kIdSaverPreview);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), " /s") == 1; }));
+    closeTopLevel("vt_a_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 3));
+
+    // Reverse, shown but never saved, makes the rotation begin with the last saver.
+    SendMessageA(Control(kIdOrder), CB_SETCURSEL, 1, 0);
+    Click(kIdTestRun);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_b_run"), " /s") == 1; }));
+    closeTopLevel("vt_b_run");
+    ASSERT_TRUE(PreviewShows("vt_a_run", 4));
+    EXPECT_EQ(ReadSettingString("Prev"), "1?" + kSystem + "\\vt_b_run.scr");
+
+    Click(kIdCancel);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(ReadSettingString("Order"), "");
+}
+
+TEST_F(SettingsWindowRun, AFailureInsideTheWindowEndsInTheBugReportWith217) {
+    Open();
+    // A folder where the list file belongs: OK cannot replace it.
+    DeleteFileA(ListFile().c_str());
+    ASSERT_TRUE(CreateDirectoryA(ListFile().c_str(), nullptr));
+    Click(kIdOk);
+    EXPECT_EQ(ExitCode(60000), 217);
+    const std::string page = ReadWholeFile(AppDataFolder() + "\\Vantora\\BugReport.html");
+    const size_t at = page.find("App mode: ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(std::stoi(page.substr(at + 10)) & 1, 1);
+    RemoveTree(ListFile());
+}
+
+// The window built in this process over settings beyond what its fields hold, then destroyed.
+TEST(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDestroyingStopsThePreview) {
+    TestFolder dir;
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir / "calm.scr").c_str(), FALSE));
+    AllSavers.Add(MakeSaverItem("calm", dir / "calm.scr"));
+    Settings settings;
+    settings.OrderMode = 4;
+    settings.ChangeEvery = true;
+    settings.ChangeTime = 66666;
+    settings.Delay = 66666 * 60;
+    bool destroyed = false;
+    const HWND window = OpenSettingsWindow(settings, [&] { destroyed = true; });
+    ASSERT_NE(window, nullptr);
+    const HWND image = GetDlgItem(
+        FindWindowExA(FindWindowExA(window, nullptr, "Tallowen TPage", nullptr), nullptr, "Button", "Preview"),
+        kIdPreviewImage);
+    ASSERT_NE(image, nullptr);
+    auto pumpUntil = [](const std::function<bool()>& condition) {
+        return WaitUntil([&] {
+            PumpMessages();
+            return condition();
+        });
+    };
+    ASSERT_TRUE(pumpUntil([&] { return FindWindowExA(image, nullptr, "VantoraFixture", "calm") != nullptr; }));
+
+    // What the fields show, in the order of their edit boxes.
+    auto fields = [](HWND parent) {
+        std::string shown;
+        for (HWND edit = FindWindowExA(parent, nullptr, "Edit", nullptr); edit;
+             edit = FindWindowExA(parent, edit, "Edit", nullptr))
+            shown += ControlText(edit) + " ";
+        return shown;
+    };
+    const HWND box = GetParent(image);
+    EXPECT_EQ(fields(box), "9999 59 ");
+    const HWND orderBox = FindWindowExA(GetParent(box), nullptr, "Button", "Display order");
+    EXPECT_EQ(fields(orderBox), "10000 ");
+    EXPECT_EQ(SendDlgItemMessageA(orderBox, kIdOrder, CB_GETCURSEL, 0, 0), 1);
+
+    // The sunken ring hugs the image and the raised one lies outside it, at this screen's DPI.
+    RECT r = {};
+    GetWindowRect(image, &r);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    const int middle = (r.top + r.bottom) / 2;
+    ASSERT_TRUE(pumpUntil([&] {
+        ScopedGetDc dc(box);
+        return GetPixel(dc.get(), r.left - 1, middle) == GetSysColor(COLOR_BTNSHADOW) &&
+               GetPixel(dc.get(), r.left - 1 - ScaleDpi(kFrameNearGap), middle) == GetSysColor(COLOR_BTNHIGHLIGHT);
+    }));
+
+    DestroyWindow(window);
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(ReadWholeFile(dir / "calm.log").find("closed") != std::string::npos);
+    AllSavers.Clear();
+}
+
+}  // namespace
