@@ -10,7 +10,7 @@ TSaverList AllSavers;
 std::vector<std::string> FoundSaverFiles;
 bool LaunchedFromSettings = false;
 
-void StartCatalogue(DataFolderNotices notices) {
+void StartCatalogue(StartNotices notices) {
     SeedRandom(GetTickCount());
     FoundSaverFiles.clear();
     AllSavers.Clear();

@@ -15,6 +15,6 @@ extern bool LaunchedFromSettings;
 
 // Seeds the random generator, empties the catalogue, loads the settings and discovers the savers.
 // `notices` says whether choosing the data folder may show its box and web notices.
-void StartCatalogue(DataFolderNotices notices);
+void StartCatalogue(StartNotices notices);
 // Frees the catalogue and ends the process with exit code 0.
 [[noreturn]] void StopCatalogue();

@@ -67,10 +67,10 @@ std::string FallbackReportFolder() {
 
 // The data folder through `lookup`; a lookup that throws sends notice 120. An empty answer means
 // no data folder works at all, and the report must not land in the root of the current drive.
-std::string ReportFolder(std::string (*lookup)(const std::string& installPath, DataFolderNotices notices)) {
+std::string ReportFolder(std::string (*lookup)(const std::string& installPath, StartNotices notices)) {
     std::string folder;
     try {
-        folder = lookup(CurrentSettings().InstallPath, DataFolderNotices::Show);
+        folder = lookup(CurrentSettings().InstallPath, StartNotices::Show);
     } catch (...) {
         SendWebErrorNotice(kNoticeNoDataFolder);
         return FallbackReportFolder();

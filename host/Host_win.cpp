@@ -123,7 +123,7 @@ void RunSaverHost(HWND parent) {
         const bool fullScreen = parent == nullptr;
         AppMode |= fullScreen ? kModeFullScreen : kModePreview;
         // Nothing modal may stand before the saver: the screen stays uncovered until it is answered.
-        if (!LaunchedFromSettings) StartCatalogue(DataFolderNotices::Omit);
+        if (!LaunchedFromSettings) StartCatalogue(StartNotices::Omit);
         CurrentSaver = LoadPreviousSaver();
 
         while (ChooseNextSaver()) {

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-// Whether choosing the data folder may stop at the "Failed to write Data files" box and open the
-// web error notices. A full-screen or preview run omits them: nothing modal may stand before the
-// saver there, and the run goes on with the catalogue in memory.
-enum class DataFolderNotices { Show, Omit };
+// Whether loading the settings may stop at a message box ("Corrupted registry.", "Failed to write
+// Data files") and open the web error notices. A full-screen or preview run omits them: nothing
+// modal may stand before the saver there, and the run goes on with the catalogue in memory.
+enum class StartNotices { Show, Omit };
 
 // saverlist.dat in the data folder, or in the install folder when no data folder is known; ""
 // when neither is, so that nothing lands in the root of the current drive.

@@ -64,8 +64,8 @@ bool StoredTestPasses(const std::string& folder) {
     return passed;
 }
 
-void SendNotice(DataFolderNotices notices, int code) {
-    if (notices == DataFolderNotices::Show) SendWebErrorNotice(code);
+void SendNotice(StartNotices notices, int code) {
+    if (notices == StartNotices::Show) SendWebErrorNotice(code);
 }
 
 }  // namespace
@@ -111,7 +111,7 @@ bool TryDataFolder(const std::string& folder, int index) {
     return true;
 }
 
-int ChooseDataFolder(const std::string& installPath, DataFolderNotices notices) {
+int ChooseDataFolder(const std::string& installPath, StartNotices notices) {
     for (int index = 1; index <= kDataFolderCandidates; ++index) {
         const std::string candidate = DataFolderCandidate(index, installPath);
         if (!candidate.empty() && TryDataFolder(candidate, index)) {
@@ -119,14 +119,14 @@ int ChooseDataFolder(const std::string& installPath, DataFolderNotices notices) 
             return index;
         }
     }
-    if (notices == DataFolderNotices::Show) {
+    if (notices == StartNotices::Show) {
         ShowMessage("Failed to write Data files");
         SendWebErrorNotice(101);
     }
     return 0;
 }
 
-std::string GetDataFolder(const std::string& installPath, DataFolderNotices notices) {
+std::string GetDataFolder(const std::string& installPath, StartNotices notices) {
     if (!DataFolder.empty()) return DataFolder;
     const std::optional<int> stored = ParsePathInd(ReadSettingString("pathind"));
     if (!stored) {
@@ -151,7 +151,7 @@ std::string GetDataFolder(const std::string& installPath, DataFolderNotices noti
     return DataFolder;
 }
 
-std::string RechooseDataFolder(const std::string& installPath, DataFolderNotices notices) {
+std::string RechooseDataFolder(const std::string& installPath, StartNotices notices) {
     ChooseDataFolder(installPath, notices);
     return GetDataFolder(installPath, notices);
 }

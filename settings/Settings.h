@@ -32,9 +32,9 @@ struct Settings {
     std::string SaverListFile;  // full path of saverlist.dat
 
     // Fills the fields from the registry and the system. When the install folder is unknown it
-    // shows "Corrupted registry..." and skips the agent and system steps, but still finds the data
-    // folder. Fields that cannot be read keep their values.
-    void Load(DataFolderNotices notices);
+    // shows "Corrupted registry..." (unless `notices` omits it) and skips the agent and system steps, but still finds
+    // the data folder. Fields that cannot be read keep their values.
+    void Load(StartNotices notices);
     // Writes the settings, the system settings, the agent's entry and `savers` as the list file, then
     // tells a running agent. A list file that cannot be written throws EFCreateError after the
     // registry steps.

@@ -33,7 +33,7 @@ Settings& CurrentSettings() {
     return current;
 }
 
-void LoadSettings(DataFolderNotices notices) { CurrentSettings().Load(notices); }
+void LoadSettings(StartNotices notices) { CurrentSettings().Load(notices); }
 
 SaveResult SaveSettings(const TSaverList& savers) { return CurrentSettings().Save(savers); }
 
@@ -43,7 +43,7 @@ double TodayDate() {
     return CivilDate(now.wYear, now.wMonth, now.wDay);
 }
 
-void Settings::Load(DataFolderNotices notices) {
+void Settings::Load(StartNotices notices) {
     {
         TRegistry reg;
         if (reg.OpenKey(kSettingsKey, true)) {
@@ -62,7 +62,7 @@ void Settings::Load(DataFolderNotices notices) {
 
     InstallPath = ReadInstallPath();
     if (InstallPath.empty()) {
-        ShowMessage("Corrupted registry.\r\nPlease, Reinstall Vantora");
+        if (notices == StartNotices::Show) ShowMessage("Corrupted registry.\r\nPlease, Reinstall Vantora");
     } else {
         AgentEnabled = ReadAgentEnabled();
         AgentEnabledAtLoad = AgentEnabled;

@@ -6,7 +6,7 @@
 Settings& CurrentSettings();
 
 // CurrentSettings().Load(notices) and CurrentSettings().Save(savers).
-void LoadSettings(DataFolderNotices notices);
+void LoadSettings(StartNotices notices);
 SaveResult SaveSettings(const TSaverList& savers);
 
 // Today's local date in the registry's date form: whole days since 30 December 1899.

@@ -336,7 +336,7 @@ namespace {
 
 void RunSettingsWindow() {
     AppMode |= kModeSettings;
-    StartCatalogue();
+    StartCatalogue(StartNotices::Show);
     const HWND window = OpenSettingsWindow(CurrentSettings(), [] { EndSettingsMode(); });
     if (!window) return;
     RunSettingsLoop(window);

@@ -25,7 +25,7 @@ std::string InstallPath() {
 TEST(DataFolderChild, DISABLED_Start) {
     SeedRandom(GetTickCount());
     try {
-        ChildReport("folder=" + GetDataFolder(InstallPath(), DataFolderNotices::Show));
+        ChildReport("folder=" + GetDataFolder(InstallPath(), StartNotices::Show));
     } catch (const Exception& e) {
         ChildReport("exception=" + e.Message());
     }
@@ -35,9 +35,15 @@ class DataFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         SetInstallPath(install.path());
+        // A child that has just ended may still hold a file of its folder for a moment.
         for (int i = 1; i <= 5; ++i) {
-            DeleteFileA(Candidate(i).c_str());
-            RemoveTree(Candidate(i));
+            const DWORD start = GetTickCount();
+            do {
+                DeleteFileA(Candidate(i).c_str());
+                RemoveTree(Candidate(i));
+            } while (GetFileAttributesA(Candidate(i).c_str()) != INVALID_FILE_ATTRIBUTES &&
+                     GetTickCount() - start < 10000 && (Sleep(50), true));
+            ASSERT_EQ(GetFileAttributesA(Candidate(i).c_str()), INVALID_FILE_ATTRIBUTES) << Candidate(i);
         }
         DeleteSetting("pathind");
         DeleteSetting("pathdata");
@@ -49,7 +55,11 @@ protected:
 
     std::string Candidate(int index) const { return DataFolderCandidate(index, install.path()); }
     // A plain file where the folder should be: nothing can be written below it.
-    static void Block(const std::string& folder) { WriteWholeFile(folder, "in the way"); }
+    static void Block(const std::string& folder) {
+        WriteWholeFile(folder, "in the way");
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
+    }
     static std::string Start(const std::function<void()>& meanwhile = [] {}) {
         const std::vector<std::string> lines = RunChildTest("DataFolderChild.DISABLED_Start", meanwhile);
         return lines.size() == 1 ? lines[0] : "(no report)";

@@ -63,7 +63,7 @@ std::string Summary(const Settings& s) {
 
 Settings LoadedSettings() {
     Settings s;
-    s.Load(DataFolderNotices::Show);
+    s.Load(StartNotices::Show);
     return s;
 }
 

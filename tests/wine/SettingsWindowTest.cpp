@@ -96,8 +96,9 @@ protected:
             WaitUntil([&] { return DeleteFileA((kSystem + "\\" + saver + ".scr").c_str()) != 0; }, 5000);
     }
 
-    // Starts vantora.scr with `args` and waits for its window with the list filled.
-    void Open(const std::string& args = "/c") {
+    // Starts vantora.scr with `args` and waits for its window with the list filled; with
+    // `answerBox`, the "Vantora" message box that comes first is answered.
+    void Open(const std::string& args = "/c", bool answerBox = false) {
         std::string commandLine = "\"" + BinFolder() + "\\vantora.scr\" " + args;
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
@@ -106,6 +107,11 @@ protected:
             CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
         CloseHandle(info.hThread);
         process_.reset(info.hProcess);
+        if (answerBox) {
+            HWND box = nullptr;
+            ASSERT_TRUE(WaitUntil([&] { return (box = FindWindowA("#32770", "Vantora")) != nullptr; }));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
         ASSERT_TRUE(WaitUntil([&] {
             window_ = FindWindowA("TLSW_Vantora", "Vantora");
             return window_ && IsWindowVisible(window_) && SendMessageA(Control(kIdSaverList), LB_GETCOUNT, 0, 0) > 0;
@@ -300,6 +306,24 @@ TEST_F(SettingsWindowRun, CancelAndTheCloseButtonWriteNothing) {
         ASSERT_EQ(ExitCode(), 0);
         EXPECT_EQ(Snapshot(ListFile()), before);
     }
+}
+
+// A broken install loses nothing: after the box the window works and OK keeps the ticks in the
+// data folder instead of ending in a bug report.
+TEST_F(SettingsWindowRun, WithoutTheInstallFolderOkStillSavesTheTicks) {
+    SetInstallPath("");
+    Open("/c", true);
+    const HWND list = Control(kIdSaverList);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    Key(list, WM_CHAR, VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 0, 0) == 0; }));
+    Click(kIdOk);
+    ASSERT_EQ(ExitCode(), 0);
+    TSaverList saved;
+    saved.LoadFromFile(ListFile());
+    ASSERT_EQ(saved.Count(), 2);
+    EXPECT_FALSE(saved.GetItem(0).Checked);
+    EXPECT_TRUE(saved.GetItem(1).Checked);
 }
 
 TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
