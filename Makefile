@@ -6,7 +6,7 @@ APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-
                 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils xdotool imagemagick python3 nsis
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
-VERSION := $(shell sed -n 's/^project(Vantora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell grep '^project' CMakeLists.txt | grep -o '[0-9][0-9.]*')
 
 .PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench
 

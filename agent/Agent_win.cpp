@@ -275,18 +275,18 @@ HWND CreateAgentWindow(HINSTANCE instance) {
 }
 
 // Waits on the registry notification and the message queue together, so the agent sleeps until
-// either has something for it.
+// either has something for it. The queue is emptied after every wake, so a program that keeps
+// rewriting the key cannot starve the menu or a close request.
 int RunMessageLoop() {
     for (;;) {
         HANDLE event = gAgent.desktopChanged.get();
         const DWORD count = event != nullptr ? 1 : 0;
         const DWORD woken = MsgWaitForMultipleObjectsEx(count, &event, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_FAILED) return 1;
         if (count == 1 && woken == WAIT_OBJECT_0) {
             WatchDesktopKey();
             EnforceOptions();
-            continue;
         }
-        if (woken == WAIT_FAILED) return 1;
         MSG message{};
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return static_cast<int>(message.wParam);

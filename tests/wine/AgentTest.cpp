@@ -65,18 +65,18 @@ long WaitFor(const std::function<bool()>& condition, DWORD boundMs = kBoundMs) {
 
 HWND AgentWindow() { return FindWindowA(kClass, kTitle); }
 
+BOOL CALLBACK CountIfAgent(HWND hwnd, LPARAM counter) {
+    char className[64] = {};
+    char title[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (std::string(className) == kClass && std::string(title) == kTitle) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 int CountAgentWindows() {
     int count = 0;
-    EnumWindows(
-        [](HWND hwnd, LPARAM counter) -> BOOL {
-            char className[64] = {};
-            char title[64] = {};
-            GetClassNameA(hwnd, className, sizeof className);
-            GetWindowTextA(hwnd, title, sizeof title);
-            if (std::string(className) == kClass && std::string(title) == kTitle) ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumWindows(CountIfAgent, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
