@@ -8,7 +8,6 @@
 
 #include <string>
 
-#include "agent/AgentMenu.h"
 #include "agent/AgentRules.h"
 #include "app/Handles.h"
 
@@ -28,6 +27,9 @@ constexpr UINT_PTR kTrayRetryTimer = 1;
 constexpr UINT kTrayRetryMs = 2000;
 constexpr int kTrayRetries = 30;
 constexpr int kMainIcon = 500;
+constexpr UINT kAgentCommandStartSaver = 100;
+constexpr UINT kAgentCommandSettings = 101;
+constexpr UINT kAgentCommandExit = 102;
 
 // Everything the window procedure needs; one agent per process.
 struct AgentState {
