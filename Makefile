@@ -3,9 +3,10 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils xdotool imagemagick python3
+                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils xdotool imagemagick python3 nsis
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
+VERSION := $(shell grep '^project' CMakeLists.txt | grep -o '[0-9][0-9.]*')
 
 .PHONY: deps configure build test native-test wine-test dist demo fuzz clean bench mutants
 
@@ -48,8 +49,14 @@ dist: build
 	# Shipped without symbols: reports carry addresses, and the unwind tables stay.
 	x86_64-w64-mingw32-strip out/x64/*.scr
 	i686-w64-mingw32-strip out/x86/*.scr
+	cp build/x64/bin/vtagent.exe out/x64/
+	cp build/x86/bin/vtagent.exe out/x86/
+	x86_64-w64-mingw32-strip out/x64/vtagent.exe
+	i686-w64-mingw32-strip out/x86/vtagent.exe
+	# The installers are built with everything else and carry stripped copies of the same programs.
+	cp build/x64/bin/vantora-$(VERSION)-x64-installer.exe build/x86/bin/vantora-$(VERSION)-x86-installer.exe out/
 	@stat -c '%n %s bytes' out/x64/vantora.scr out/x86/vantora.scr
-	@echo "Products in out/x64 and out/x86"
+	@echo "Products in out/x64 and out/x86; installers out/vantora-$(VERSION)-x64-installer.exe and out/vantora-$(VERSION)-x86-installer.exe"
 
 # A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
 demo: deps build/x64/build.ninja

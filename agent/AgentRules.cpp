@@ -1,0 +1,60 @@
+#include "agent/AgentRules.h"
+
+#include "app/Text.h"
+
+namespace {
+
+constexpr int32_t kDelayMax = 1000000000;
+
+bool OptionOn(std::string_view text) {
+    int32_t value = 0;
+    return TryParseInt(text, value) && value != 0;
+}
+
+// A damaged or missing stored value says nothing, so only a readable one can disagree.
+bool StoredDiffers(std::string_view stored, int32_t wanted) {
+    int32_t value = 0;
+    return TryParseInt(stored, value) && value != wanted;
+}
+
+}  // namespace
+
+AgentOptions AgentOptionsFrom(std::string_view restoreSaverText, std::string_view restoreDelayText) {
+    return AgentOptions{OptionOn(restoreSaverText), OptionOn(restoreDelayText)};
+}
+
+int32_t DelayFromText(std::string_view text) {
+    int32_t value = 0;
+    if (!TryParseInt(text, value) || value <= 0) return 0;
+    return value > kDelayMax ? kDelayMax : value;
+}
+
+SaverRepairs RepairsNeeded(const AgentOptions& options,
+                           const SystemSaverState& state,
+                           std::string_view installedSaver,
+                           int32_t delay) {
+    SaverRepairs repairs;
+    if (options.restoreSaver && !installedSaver.empty()) {
+        repairs.saverPath = !SamePath(state.saverPath, installedSaver);
+        repairs.active = !state.liveActive || StoredDiffers(state.storedActive, 1);
+    }
+    if (options.restoreDelay && delay > 0 &&
+        (state.liveTimeout != delay || StoredDiffers(state.storedTimeout, delay))) {
+        repairs.timeout = delay;
+    }
+    return repairs;
+}
+
+bool SamePath(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
+
+std::string InstalledSaverPath(std::string_view recorded, std::string_view systemFolder) {
+    if (!recorded.empty()) return std::string(recorded);
+    if (systemFolder.empty()) return {};
+    std::string path(systemFolder);
+    if (path.back() != '\\') path += '\\';
+    return path + "vantora.scr";
+}
+
+std::string SaverCommandLine(std::string_view saverPath, std::string_view switchText) {
+    return "\"" + std::string(saverPath) + "\" " + std::string(switchText);
+}

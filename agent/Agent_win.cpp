@@ -1,0 +1,325 @@
+// vtagent.exe: the tray agent. It keeps a notification-area icon with a small menu, and, while its
+// options ask for it, puts the system screensaver and its wait time back when another program
+// changes them. It must never stand in the user's way: no message boxes, no waits on other
+// processes, and every failure quietly leaves things as they are.
+#include <windows.h>
+// shellapi.h needs the declarations of windows.h first.
+#include <shellapi.h>
+
+#include <string>
+
+#include "agent/AgentRules.h"
+#include "app/Handles.h"
+
+namespace {
+
+constexpr char kWindowClass[] = "messages_Vantora";
+constexpr char kWindowTitle[] = "Vantora_messages";
+constexpr char kInstanceMutex[] = "Local\\Vantora_agent";
+constexpr char kTooltip[] = "Vantora";
+constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
+constexpr char kInstallKey[] = "Software\\Kestrella\\Vantora";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr UINT kSettingsChanged = 0x8002;  // posted by vantora.scr after every save
+constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kTrayIconId = 1;
+constexpr UINT_PTR kTrayRetryTimer = 1;
+constexpr UINT kTrayRetryMs = 2000;
+constexpr int kTrayRetries = 30;
+constexpr int kMainIcon = 500;
+constexpr UINT kAgentCommandStartSaver = 100;
+constexpr UINT kAgentCommandSettings = 101;
+constexpr UINT kAgentCommandExit = 102;
+
+// Everything the window procedure needs; one agent per process.
+struct AgentState {
+    HWND window = nullptr;
+    UINT taskbarCreated = 0;
+    bool iconShown = false;
+    int trayRetriesLeft = kTrayRetries;
+    HICON icon = nullptr;
+    AgentOptions options;
+    std::string installedSaver;
+    UniqueHKey desktopKey;
+    UniqueHandle desktopChanged;
+};
+
+AgentState gAgent;
+
+// "" for a missing key or value, or anything that is not a string.
+std::string RegReadString(HKEY root, const char* path, const char* name) {
+    UniqueHKey key;
+    if (RegOpenKeyExA(root, path, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return {};
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
+    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return {};
+    std::string value(size, '\0');
+    if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    // The stored size may or may not count a terminating NUL.
+    value.resize(size);
+    const size_t end = value.find('\0');
+    if (end != std::string::npos) value.resize(end);
+    return value;
+}
+
+void RegWriteString(HKEY root, const char* path, const char* name, const std::string& value) {
+    UniqueHKey key;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) return;
+    RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+std::string SystemFolder() {
+    char path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
+// The installer records where it put vantora.scr ("Saver" beside "Path"); a hand-made install
+// without it is taken to have vantora.scr in the system folder.
+std::string FindInstalledSaver() {
+    return InstalledSaverPath(RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, "Saver"), SystemFolder());
+}
+
+void ReadOptions() {
+    gAgent.options = AgentOptionsFrom(RegReadString(HKEY_CURRENT_USER, kSettingsKey, "RestoreSaver"),
+                                      RegReadString(HKEY_CURRENT_USER, kSettingsKey, "RestoreDelay"));
+    gAgent.installedSaver = FindInstalledSaver();
+}
+
+SystemSaverState ReadSystemState() {
+    SystemSaverState state;
+    state.saverPath = RegReadString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+    state.storedActive = RegReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive");
+    state.storedTimeout = RegReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut");
+    BOOL active = FALSE;
+    if (SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) state.liveActive = active != FALSE;
+    UINT timeout = 0;
+    if (SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &timeout, 0))
+        state.liveTimeout = static_cast<int32_t>(timeout);
+    return state;
+}
+
+// Puts back what the options keep. The writes change the watched key again; the check that follows
+// finds nothing left to do, so the agent never answers itself twice. No SPIF_SENDCHANGE: that
+// broadcast is sent, and a hung window elsewhere would stall the agent.
+void EnforceOptions() {
+    if (!gAgent.options.restoreSaver && !gAgent.options.restoreDelay) return;
+    // "Delay" is read afresh: vantora.scr stores it before it sets the system timeout, so a save in
+    // progress is followed, not undone.
+    const int32_t delay = DelayFromText(RegReadString(HKEY_CURRENT_USER, kSettingsKey, "Delay"));
+    const SaverRepairs repairs = RepairsNeeded(gAgent.options, ReadSystemState(), gAgent.installedSaver, delay);
+    if (repairs.saverPath) {
+        RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", gAgent.installedSaver);
+    }
+    if (repairs.active) {
+        SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE);
+    }
+    if (repairs.timeout != 0) {
+        SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, static_cast<UINT>(repairs.timeout), nullptr,
+                              SPIF_UPDATEINIFILE);
+    }
+}
+
+// Arms a one-shot notification for the next value change under Control Panel\Desktop, where the
+// screensaver path, its switch and its timeout live. Arming before reading means no change slips
+// between a check and the next notification.
+void WatchDesktopKey() {
+    if (!gAgent.desktopKey || !gAgent.desktopChanged) return;
+    RegNotifyChangeKeyValue(gAgent.desktopKey.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, gAgent.desktopChanged.get(),
+                            TRUE);
+}
+
+void StartSaver(const char* switchText) {
+    if (gAgent.installedSaver.empty()) return;
+    std::string commandLine = SaverCommandLine(gAgent.installedSaver, switchText);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+NOTIFYICONDATAA TrayData() {
+    NOTIFYICONDATAA data{};
+    // The version 2 layout is the one every shell since Windows 2000 accepts.
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = gAgent.window;
+    data.uID = kTrayIconId;
+    return data;
+}
+
+// The shell may not be up yet at logon, so a failed add is retried for a while and again whenever
+// Explorer announces a new taskbar.
+void ShowTrayIcon() {
+    NOTIFYICONDATAA data = TrayData();
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayCallback;
+    data.hIcon = gAgent.icon;
+    lstrcpynA(data.szTip, kTooltip, sizeof data.szTip);
+    gAgent.iconShown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
+    if (gAgent.iconShown) {
+        KillTimer(gAgent.window, kTrayRetryTimer);
+    } else if (gAgent.trayRetriesLeft > 0) {
+        SetTimer(gAgent.window, kTrayRetryTimer, kTrayRetryMs, nullptr);
+    }
+}
+
+void HideTrayIcon() {
+    if (!gAgent.iconShown) return;
+    NOTIFYICONDATAA data = TrayData();
+    Shell_NotifyIconA(NIM_DELETE, &data);
+    gAgent.iconShown = false;
+}
+
+void ShowTrayMenu(HWND hwnd) {
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) return;
+    AppendMenuA(menu, MF_STRING, kAgentCommandStartSaver, "Start screensaver now");
+    AppendMenuA(menu, MF_STRING, kAgentCommandSettings, "Settings");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kAgentCommandExit, "Exit");
+    SetMenuDefaultItem(menu, kAgentCommandSettings, FALSE);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere, and without
+    // the WM_NULL it could close at once the next time (KB135788).
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, cursor.x, cursor.y, 0, hwnd, nullptr);
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+bool OnCommand(HWND hwnd, UINT id) {
+    switch (id) {
+        case kAgentCommandStartSaver:
+            StartSaver("/s");
+            return true;
+        case kAgentCommandSettings:
+            StartSaver("/c");
+            return true;
+        case kAgentCommandExit:
+            DestroyWindow(hwnd);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void OnTrayCallback(HWND hwnd, UINT mouseMessage) {
+    switch (mouseMessage) {
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU:
+            ShowTrayMenu(hwnd);
+            break;
+        case WM_LBUTTONDBLCLK:
+            OnCommand(hwnd, kAgentCommandSettings);
+            break;
+    }
+}
+
+void OnTimer(UINT_PTR id) {
+    if (id != kTrayRetryTimer) return;
+    KillTimer(gAgent.window, kTrayRetryTimer);
+    --gAgent.trayRetriesLeft;
+    if (!gAgent.iconShown) ShowTrayIcon();
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == gAgent.taskbarCreated && message != 0) {
+        gAgent.iconShown = false;
+        gAgent.trayRetriesLeft = kTrayRetries;
+        ShowTrayIcon();
+        return 0;
+    }
+    switch (message) {
+        case kSettingsChanged:
+            ReadOptions();
+            EnforceOptions();
+            return 0;
+        case kTrayCallback:
+            OnTrayCallback(hwnd, static_cast<UINT>(lParam));
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(hwnd, LOWORD(wParam))) return 0;
+            break;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        // Changes made in memory only, without touching the registry, arrive as a broadcast.
+        case WM_SETTINGCHANGE:
+            EnforceOptions();
+            return 0;
+        case WM_DESTROY:
+            HideTrayIcon();
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A hidden top-level window, not a message-only one: FindWindow and setting broadcasts reach only
+// top-level windows.
+HWND CreateAgentWindow(HINSTANCE instance) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassA(&windowClass)) return nullptr;
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           instance, nullptr);
+}
+
+// Waits on the registry notification and the message queue together, so the agent sleeps until
+// either has something for it. The queue is emptied after every wake, so a program that keeps
+// rewriting the key cannot starve the menu or a close request.
+int RunMessageLoop() {
+    for (;;) {
+        HANDLE event = gAgent.desktopChanged.get();
+        const DWORD count = event != nullptr ? 1 : 0;
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, &event, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woken == WAIT_FAILED) return 1;
+        if (count == 1 && woken == WAIT_OBJECT_0) {
+            WatchDesktopKey();
+            EnforceOptions();
+        }
+        MSG message{};
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // One agent per session: a second start finds the mutex taken and leaves.
+    UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_NOTIFY, gAgent.desktopKey.put());
+    gAgent.desktopChanged.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    WatchDesktopKey();
+    ReadOptions();
+    EnforceOptions();
+
+    // The window comes last: whoever finds it may rely on an agent that already watches.
+    gAgent.window = CreateAgentWindow(instance);
+    if (gAgent.window == nullptr) return 1;
+    gAgent.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    gAgent.icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    ShowTrayIcon();
+
+    const int code = RunMessageLoop();
+    if (gAgent.icon != nullptr) DestroyIcon(gAgent.icon);
+    return code;
+}

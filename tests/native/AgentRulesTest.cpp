@@ -1,0 +1,87 @@
+#include "agent/AgentRules.h"
+
+#include <gtest/gtest.h>
+
+// The Wine tests watch the agent put the system back; these are the edges of when it must.
+namespace {
+
+TEST(AgentRules, OnlyANonZeroNumberTurnsAnOptionOn) {
+    const struct {
+        const char* text;
+        bool on;
+    } cases[] = {{"1", true}, {" 2 ", true}, {"-1", true}, {"0", false}, {"", false}, {"yes", false}, {"1x", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(AgentOptionsFrom(c.text, "").restoreSaver, c.on) << '"' << c.text << '"';
+        EXPECT_EQ(AgentOptionsFrom("", c.text).restoreDelay, c.on) << '"' << c.text << '"';
+    }
+}
+
+TEST(AgentRules, DelayOutsideOneSecondToTheCapTurnsTheRestoreOff) {
+    const struct {
+        const char* text;
+        int32_t seconds;
+    } cases[] = {{"300", 300},      {" 45", 45}, {"0", 0}, {"-60", 0}, {"", 0}, {"5m", 0}, {"1500000000", 1000000000},
+                 {"99999999999", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DelayFromText(c.text), c.seconds) << '"' << c.text << '"';
+}
+
+TEST(AgentRules, RepairsFollowTheOptionsAndOnlyWhatDrifted) {
+    const std::string ours = "C:\\Windows\\System32\\vantora.scr";
+    const SystemSaverState kept{"c:\\windows\\system32\\VANTORA.SCR", "1", true, "300", 300};
+    auto with = [&](auto change) {
+        SystemSaverState state = kept;
+        change(state);
+        return state;
+    };
+    const struct {
+        const char* name;
+        AgentOptions options;
+        SystemSaverState state;
+        std::string installed;
+        int32_t delay;
+        SaverRepairs expected;
+    } cases[] = {
+        {"all kept", {true, true}, kept, ours, 300, {}},
+        {"other saver", {true, true}, with([](auto& s) { s.saverPath = "C:\\x.scr"; }), ours, 300, {true, false, 0}},
+        {"no saver", {true, false}, with([](auto& s) { s.saverPath = ""; }), ours, 300, {true, false, 0}},
+        {"other saver, option off", {false, true}, with([](auto& s) { s.saverPath = "C:\\x.scr"; }), ours, 300, {}},
+        {"unknown install", {true, true}, with([](auto& s) { s.saverPath = "C:\\x.scr"; }), "", 300, {}},
+        {"switched off live", {true, false}, with([](auto& s) { s.liveActive = false; }), ours, 300, {false, true, 0}},
+        {"switched off stored",
+         {true, false},
+         with([](auto& s) { s.storedActive = "0"; }),
+         ours,
+         300,
+         {false, true, 0}},
+        {"active not stored", {true, false}, with([](auto& s) { s.storedActive = ""; }), ours, 300, {}},
+        {"timeout live", {false, true}, with([](auto& s) { s.liveTimeout = 600; }), ours, 300, {false, false, 300}},
+        {"timeout stored",
+         {false, true},
+         with([](auto& s) { s.storedTimeout = "600"; }),
+         ours,
+         300,
+         {false, false, 300}},
+        {"timeout damaged", {false, true}, with([](auto& s) { s.storedTimeout = "x"; }), ours, 300, {}},
+        {"timeout, option off", {true, false}, with([](auto& s) { s.liveTimeout = 600; }), ours, 300, {}},
+        {"timeout, no delay", {true, true}, with([](auto& s) { s.liveTimeout = 600; }), ours, 0, {}},
+        {"everything", {true, true}, SystemSaverState{"C:\\x.scr", "0", false, "60", 60}, ours, 300, {true, true, 300}},
+    };
+    for (const auto& c : cases) {
+        const SaverRepairs r = RepairsNeeded(c.options, c.state, c.installed, c.delay);
+        EXPECT_EQ(std::make_tuple(r.saverPath, r.active, r.timeout),
+                  std::make_tuple(c.expected.saverPath, c.expected.active, c.expected.timeout))
+            << c.name;
+    }
+}
+
+TEST(AgentRules, InstalledSaverIsTheRecordedPathElseTheSystemFolder) {
+    EXPECT_EQ(InstalledSaverPath("D:\\Win\\SysWOW64\\vantora.scr", "C:\\W\\System32"),
+              "D:\\Win\\SysWOW64\\vantora.scr");
+    EXPECT_EQ(InstalledSaverPath("", "C:\\W\\System32"), "C:\\W\\System32\\vantora.scr");
+    EXPECT_EQ(InstalledSaverPath("", "C:\\"), "C:\\vantora.scr");
+    EXPECT_EQ(InstalledSaverPath("", ""), "");
+    EXPECT_EQ(SaverCommandLine("C:\\Program Files\\v.scr", "/c"), "\"C:\\Program Files\\v.scr\" /c");
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+// The tray agent as a user's session meets it: a real vtagent.exe, found by its window, driven by
+// the messages the settings window and the tray menu send, with the fixture screensaver standing
+// in for the installed vantora.scr.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "app/Handles.h"
+#include "tests/wine/WineTest.h"
+
+namespace {
+
+constexpr char kClass[] = "messages_Vantora";
+constexpr char kTitle[] = "Vantora_messages";
+constexpr UINT kSettingsChanged = 0x8002;
+constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kForeignSaver[] = "C:\\windows\\system32\\other.scr";
+constexpr DWORD kBoundMs = 20000;
+constexpr DWORD kPollMs = 10;
+
+std::string ReadString(HKEY root, const char* path, const char* name) {
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer - 1;
+    if (RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return "(none)";
+    return buffer;
+}
+
+void WriteString(HKEY root, const char* path, const char* name, const std::string& value) {
+    UniqueHKey key;
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+void DeleteValue(HKEY root, const char* path, const char* name) { RegDeleteKeyValueA(root, path, name); }
+
+// The registry, not SystemParametersInfo: Wine answers the latter from a per-process cache, so only
+// the registry shows what another process set.
+std::string SystemSaver() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"); }
+std::string SystemActive() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"); }
+std::string SystemTimeout() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut"); }
+
+void SetSystemTimeout(UINT seconds) {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, seconds, nullptr, SPIF_UPDATEINIFILE));
+}
+void SetSystemActive(bool on) {
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, on, nullptr, SPIF_UPDATEINIFILE));
+}
+
+// How long `condition` took to hold, or -1 when it did not within the bound.
+long WaitFor(const std::function<bool()>& condition, DWORD boundMs = kBoundMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > boundMs) return -1;
+        Sleep(kPollMs);
+    }
+    return static_cast<long>(GetTickCount() - start);
+}
+
+void ClickAt(int x, int y, DWORD down, DWORD up) {
+    SetCursorPos(x, y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof input[0]);
+}
+
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+}
+
+bool TrayMenuShown() {
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+}
+
+// Right-clicks the agent's icon until its menu shows: the agent adds the icon just after it makes
+// its window, so the first click may come before the icon is there.
+bool OpenTrayMenu() {
+    return WaitFor([] {
+               HWND tray = FindWindowA(nullptr, "Wine System Tray");
+               if (tray == nullptr) return false;
+               RECT rect{};
+               GetWindowRect(tray, &rect);
+               const int iconCentre = (rect.bottom - rect.top) / 2;
+               ClickAt(rect.left + iconCentre, rect.top + iconCentre, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+               return WaitFor(TrayMenuShown, 3000) >= 0;
+           }) >= 0;
+}
+
+HWND AgentWindow() { return FindWindowA(kClass, kTitle); }
+
+BOOL CALLBACK CountIfAgent(HWND hwnd, LPARAM counter) {
+    char className[64] = {};
+    char title[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (std::string(className) == kClass && std::string(title) == kTitle) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int CountAgentWindows() {
+    int count = 0;
+    EnumWindows(CountIfAgent, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+class AgentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver().c_str(), FALSE));
+        WriteWholeFile(folder_ / "vantora.mode", "exit");
+        WriteString(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver", saver());
+        WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", "300");
+        ResetSystem();
+    }
+
+    void TearDown() override {
+        StopAgent();
+        DeleteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
+        DeleteRegistryTree(kSettingsKey);
+        DeleteValue(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+        SetSystemTimeout(300);
+    }
+
+    std::string saver() const { return folder_ / "vantora.scr"; }
+
+    void ResetSystem() {
+        WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", saver());
+        SetSystemActive(true);
+        SetSystemTimeout(300);
+    }
+
+    void StopAgent() {
+        if (!agent_) return;
+        if (HWND window = AgentWindow()) PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(agent_.get(), kBoundMs) != WAIT_OBJECT_0) TerminateProcess(agent_.get(), 1);
+        agent_.reset();
+    }
+
+    void SetOptions(const char* restoreSaver, const char* restoreDelay) {
+        WriteString(HKEY_CURRENT_USER, kSettingsKey, "RestoreSaver", restoreSaver);
+        WriteString(HKEY_CURRENT_USER, kSettingsKey, "RestoreDelay", restoreDelay);
+    }
+
+    // Starts vtagent.exe and returns its window once it exists; the agent makes its window last, when
+    // it already watches the system.
+    HWND StartAgent() {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::string commandLine = "\"" + BinFolder() + "\\vtagent.exe\"";
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
+            return nullptr;
+        }
+        CloseHandle(process.hThread);
+        agent_.reset(process.hProcess);
+        WaitFor([] { return AgentWindow() != nullptr; });
+        return AgentWindow();
+    }
+
+    TestFolder folder_;
+    UniqueHandle agent_;
+};
+
+TEST_F(AgentTest, ASecondStartEndsAtOnceAndLeavesTheFirstRunning) {
+    ASSERT_NE(StartAgent(), nullptr);
+    EXPECT_EQ(RunAndWait("\"" + BinFolder() + "\\vtagent.exe\"", kBoundMs), 0);
+    EXPECT_EQ(CountAgentWindows(), 1);
+    EXPECT_EQ(WaitForSingleObject(agent_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+// Each row changes what the option left off guards first, then what the option on guards: once the
+// second change has been put back, the agent has also seen the first and must have left it.
+TEST_F(AgentTest, PutsBackWhatItsOptionsKeepAndLeavesTheRest) {
+    const struct {
+        const char* name;
+        bool restoreSaver;
+    } rows[] = {{"screensaver kept", true}, {"wait time kept", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetOptions(row.restoreSaver ? "1" : "0", row.restoreSaver ? "0" : "1");
+        ResetSystem();
+        ASSERT_NE(StartAgent(), nullptr);
+
+        if (row.restoreSaver) {
+            SetSystemTimeout(600);
+            WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+            SetSystemActive(false);
+            const long ms = WaitFor([&] { return SystemSaver() == saver() && SystemActive() == "1"; });
+            EXPECT_GE(ms, 0) << SystemSaver() << " active " << SystemActive();
+            RecordProperty("restore_saver_ms", static_cast<int>(ms));
+            EXPECT_EQ(SystemTimeout(), "600");
+        } else {
+            WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+            SetSystemTimeout(600);
+            const long ms = WaitFor([] { return SystemTimeout() == "300"; });
+            EXPECT_GE(ms, 0) << SystemTimeout();
+            RecordProperty("restore_delay_ms", static_cast<int>(ms));
+            EXPECT_EQ(SystemSaver(), kForeignSaver);
+        }
+        StopAgent();
+    }
+}
+
+TEST_F(AgentTest, TheSettingsChangedMessageRereadsTheOptions) {
+    SetOptions("0", "0");
+    ASSERT_NE(StartAgent(), nullptr);
+    WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+    SetOptions("1", "1");
+    WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", "420");
+    ASSERT_TRUE(PostMessageA(AgentWindow(), kSettingsChanged, 0, 0));
+    EXPECT_GE(WaitFor([&] { return SystemSaver() == saver() && SystemTimeout() == "420"; }), 0)
+        << SystemSaver() << " timeout " << SystemTimeout();
+}
+
+// Wine shows notification-area icons in its own "Wine System Tray" window when no X tray runs, so
+// the icon can be clicked as a user would. Wine keeps menus per process, so the menu is used from
+// the keyboard rather than read.
+TEST_F(AgentTest, TheTrayMenuStartsTheInstalledSaverAndExits) {
+    ASSERT_NE(StartAgent(), nullptr);
+    const std::string log = folder_ / "vantora.log";
+    const struct {
+        int downs;
+        const char* switchText;
+    } rows[] = {{1, "/s"}, {2, "/c"}, {3, nullptr}};  // the separator takes no stop
+    for (const auto& row : rows) {
+        ASSERT_TRUE(OpenTrayMenu());
+        for (int i = 0; i < row.downs; ++i)
+            PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        if (row.switchText == nullptr) break;
+        const std::string expected = "start \"" + saver() + "\" " + row.switchText + " pid=";
+        EXPECT_GE(WaitFor([&] { return ReadWholeFile(log).find(expected) != std::string::npos; }), 0)
+            << "expected " << expected << " in:\n"
+            << ReadWholeFile(log);
+        ASSERT_GE(WaitFor([] { return !TrayMenuShown(); }), 0);
+    }
+    ASSERT_EQ(WaitForSingleObject(agent_.get(), kBoundMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD code = 1;
+    GetExitCodeProcess(agent_.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(AgentWindow(), nullptr);
+}
+
+}  // namespace
