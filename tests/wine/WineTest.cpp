@@ -65,21 +65,35 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
+UniqueChildProcess StartProcess(const std::string& commandLine) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
-    UniqueHandle process(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return -1;
-    }
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+    CloseHandle(pi.hThread);
+    return UniqueChildProcess(pi.hProcess, pi.dwProcessId);
+}
+
+int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
+    UniqueChildProcess process = StartProcess(commandLine);
+    if (!process) return -2;
+    if (WaitForSingleObject(process.Handle(), timeoutMs) != WAIT_OBJECT_0) return -1;  // ended by the owner
     DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
+    GetExitCodeProcess(process.Handle(), &code);
     return static_cast<int>(code);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+    }
 }
 
 HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWORD style) {
