@@ -5,6 +5,7 @@
 
 #include "app/Handles.h"
 #include "app/Text.h"
+#include "settings/SystemHelpers_win.h"
 
 std::string BinFolder() {
     char path[MAX_PATH] = {};
@@ -86,11 +87,7 @@ int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PumpMessages();
         if (done()) return true;
         if (GetTickCount() - start > timeoutMs) return false;
     }
