@@ -7,8 +7,6 @@
 
 namespace {
 
-int Packed(Rgb c) { return c.r << 16 | c.g << 8 | c.b; }
-
 TEST(DemoMath, StarsProjectFromTheCentreOutwards) {
     double x = 0.0, y = 0.0, nearer = 0.0;
     ASSERT_TRUE(ProjectStar(0.0, 0.0, 0.5, 800, 600, x, y));
@@ -40,25 +38,6 @@ TEST(DemoMath, BouncingPointsReflectAndStayInside) {
     }
     BounceStep(p, v, 0.1, 0.0);
     EXPECT_EQ(p, 0.0);
-}
-
-TEST(DemoMath, HueColoursGoRoundTheCircleAndScaleByBrightness) {
-    EXPECT_EQ(Packed(HueColour(0.0, 1.0)), 0xFF0000);
-    EXPECT_EQ(Packed(HueColour(-1.0 / 3, 1.0)), 0x0000FF);  // hues wrap: -1/3 is 2/3
-    EXPECT_EQ(Packed(HueColour(7.0 / 6, 1.0)), 0xFFFF00);
-    EXPECT_EQ(Packed(HueColour(0.0, 0.5)), 0x800000);
-}
-
-TEST(DemoMath, PlasmaPaletteTurnsWithoutASeam) {
-    uint32_t palette[256], turned[256];
-    PlasmaPalette(0.0, palette);
-    PlasmaPalette(1.0 / 256.0, turned);
-    for (int i = 0; i < 256; ++i) {
-        const uint32_t a = palette[i], b = palette[(i + 1) % 256];  // 255 flows into 0 like any other pair
-        for (int shift : {0, 8, 16})
-            ASSERT_LE(std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)), 8) << i;
-        EXPECT_EQ(turned[i], b);
-    }
 }
 
 TEST(DemoMath, OnlyMovesBeyondTheSlopCount) {

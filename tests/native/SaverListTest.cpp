@@ -27,17 +27,6 @@ TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
     EXPECT_EQ(list.GetItem(1).Reserved, 0);
 }
 
-TEST(SaverList, InsertAppendsAtCountAndIgnoresBadIndexes) {
-    TSaverList list = ListOf({"a", "b", "c"});
-    for (int bad : {-1, 4})
-        list.Insert(bad, MakeSaverItem("x", ""));
-    EXPECT_EQ(Names(list), "a b c ");
-    list.Insert(3, MakeSaverItem("d", ""));
-    list.Insert(0, MakeSaverItem("z", ""));
-    list.Insert(2, MakeSaverItem("m", ""));
-    EXPECT_EQ(Names(list), "z a m b c d ");
-}
-
 TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {
     TSaverList list = ListOf({"a", "b", "c"});
     try {

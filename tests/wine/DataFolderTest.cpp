@@ -146,18 +146,4 @@ TEST_F(DataFolder, UnwritableCandidatesAreSkippedInOrder) {
     }
 }
 
-TEST(DataFolderFile, TestFileIsVerifiedAndRemovedWhenWrong) {
-    TestFolder dir;
-    const std::string file = dir / "1234";
-    EXPECT_TRUE(TestDataFile(file, 99999999, false));
-    EXPECT_EQ(ReadWholeFile(file), std::string("\xFF\xE0\xF5\x05", 4));
-    EXPECT_TRUE(TestDataFile(file, 99999999, true));
-    EXPECT_FALSE(TestDataFile(file, 5, true));  // wrong value: removed
-    EXPECT_FALSE(FileExists(file));
-    WriteWholeFile(file, "ab");
-    EXPECT_FALSE(TestDataFile(file, 0, true));  // short: removed
-    EXPECT_FALSE(FileExists(file));
-    EXPECT_FALSE(TestDataFile(dir / "missing\\1", 1, false));
-}
-
 }  // namespace

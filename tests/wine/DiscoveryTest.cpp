@@ -158,28 +158,6 @@ TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
     EXPECT_EQ(Catalogued(), expected);
 }
 
-TEST_F(Discovery, MovedFileKeepsItsTickAndPlace) {
-    TSaverList stored;
-    TSaverItem moved = MakeSaverItem("Moved", kWindows + "\\vttmoved.scr");
-    moved.Checked = false;
-    moved.Reserved = 5;
-    stored.Add(moved);
-    for (const char* name : {"Stays", "Gone", "Twin"})
-        stored.Add(MakeSaverItem(name, kWindows + "\\vtt" + AsciiLower(name) + ".scr"));
-    stored.SaveToFile(listFile);
-    Place(kSystem, "vttmoved.scr", "ignored: catalogued already");
-    Place(kWindows, "vttstays.scr", "ignored too");
-    Place(kWindows, "vtttwin.scr", "twin here");
-    const std::string twinCopy = Place(kSystem, "vtttwin.scr", "twin there");
-    Place(kWindows, "vttnew.scr", "Aardvark");
-
-    DiscoverSavers(listFile);
-    EXPECT_EQ(Catalogued(), (std::vector<std::string>{
-                                "Aardvark|C:\\windows\\vttnew.scr", "Moved|C:\\windows\\system32\\vttmoved.scr|-|5",
-                                "Stays|C:\\windows\\vttstays.scr", "Twin|C:\\windows\\vtttwin.scr"}));
-    EXPECT_EQ(FoundSaverFiles, std::vector<std::string>{twinCopy});
-}
-
 TEST_F(Discovery, LockedListFileEndsDiscovery) {
     TSaverList().SaveToFile(listFile);
     UniqueFile lock(CreateFileA(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));

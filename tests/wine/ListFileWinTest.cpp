@@ -1,7 +1,7 @@
+// The list file on disk: a failed save keeps the old file whole and leaves nothing behind, and
+// opening a held file retries before it reports the file's name.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <iterator>
 #include <thread>
 
 #include "app/Exception.h"
@@ -11,83 +11,50 @@
 
 namespace {
 
-TSaverList Sample() {
-    TSaverList list;
-    list.Add(MakeSaverItem("Blank", "C:\\W\\b.scr"));
-    TSaverItem off = MakeSaverItem("Stars", "C:\\windows\\system32\\stars.scr");
-    off.Checked = false;
-    off.Reserved = 99;
-    list.Add(off);
-    return list;
-}
-
 UniqueFile HoldExclusively(const std::string& path) {
     return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
-// The entries of `folder`: the list file alone shows that no temporary file was left behind.
-long EntriesIn(const TestFolder& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder.path()), std::filesystem::directory_iterator());
-}
-
-// A fresh folder holding a list file saved from Sample().
+// A fresh folder holding a list file of one entry.
 class ListFileWin : public ::testing::Test {
 protected:
-    void SetUp() override { Sample().SaveToFile(file); }
+    void SetUp() override {
+        list.Add(MakeSaverItem("Blank", "C:\\W\\b.scr"));
+        list.SaveToFile(file);
+    }
     TestFolder dir;
     const std::string file = dir / "saverlist.dat";
+    TSaverList list;
 };
 
-TEST_F(ListFileWin, SavesTheExactBytesAndLoadsThemBack) {
-    std::string expected;
-    Sample().SaveToStream(expected);
-    EXPECT_EQ(ReadWholeFile(file), expected);
-
-    TSaverList loaded;
-    loaded.Add(MakeSaverItem("already", "there"));  // loading appends
-    loaded.LoadFromFile(file);
-    ASSERT_EQ(loaded.Count(), 3);
-    EXPECT_EQ(loaded.EncodeItem(2), Sample().EncodeItem(1));
-    EXPECT_EQ(EntriesIn(dir), 1);
-}
-
 TEST_F(ListFileWin, AFailedSaveKeepsTheOldFileWhole) {
-    std::string before = ReadWholeFile(file);
-
-    TSaverList other;
-    other.Add(MakeSaverItem("Other", "C:\\o.scr"));
+    const std::string before = ReadWholeFile(file);
     {
         UniqueFile held = HoldExclusively(file);
         ASSERT_TRUE(held);
         try {
-            other.SaveToFile(file);
+            list.SaveToFile(file);
             FAIL() << "saving over a held file must fail";
         } catch (const EFCreateError& e) {
             EXPECT_EQ(e.Message(), "Unable to create file \"" + file + "\"");
         }
     }
+    EXPECT_THROW(list.SaveToFile(dir / "missing\\saverlist.dat"), EFCreateError);
+    list.Add(MakeSaverItem(std::string("a\0b", 3), "C:\\x.scr"));
+    EXPECT_THROW(list.SaveToFile(file), EListError);
     EXPECT_EQ(ReadWholeFile(file), before);
-    EXPECT_EQ(EntriesIn(dir), 1);
-
-    TSaverList bad;
-    bad.Add(MakeSaverItem(std::string("a\0b", 3), "C:\\x.scr"));
-    EXPECT_THROW(bad.SaveToFile(file), EListError);
-    EXPECT_EQ(ReadWholeFile(file), before);
-
-    EXPECT_THROW(other.SaveToFile(dir / "missing\\saverlist.dat"), EFCreateError);
+    EXPECT_EQ(NamesMatching(dir / "*"), std::vector<std::string>{"saverlist.dat"}) << "no temporary file left";
 }
 
 TEST_F(ListFileWin, OpeningRetriesThenReportsTheFileName) {
     UniqueFile held = HoldExclusively(file);
     ASSERT_TRUE(held);
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     try {
-        TSaverList list;
-        list.LoadFromFile(file);
+        TSaverList().LoadFromFile(file);
         FAIL() << "loading a held file must fail";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message(), "Unable to open file \"" + file + "\"");
-        EXPECT_STREQ(e.ClassName(), "EFOpenError");
     }
     EXPECT_GE(GetTickCount() - start, 550u);
 
@@ -96,10 +63,10 @@ TEST_F(ListFileWin, OpeningRetriesThenReportsTheFileName) {
         Sleep(250);
         held.reset();
     });
-    TSaverList list;
-    EXPECT_NO_THROW(list.LoadFromFile(file));
+    TSaverList loaded;
+    EXPECT_NO_THROW(loaded.LoadFromFile(file));
     release.join();
-    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(loaded.Count(), 1);
 }
 
 }  // namespace

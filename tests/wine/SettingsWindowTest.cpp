@@ -91,7 +91,7 @@ protected:
             PostMessageA(window_, WM_CLOSE, 0, 0);
             if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
         }
-        RunAndWait("\"" + BinFolder() + "\\closewin.exe\" VantoraFixture", 5000);
+        CloseFixtures();
         for (const char* saver : kSavers)
             WaitUntil([&] { return DeleteFileA((kSystem + "\\" + saver + ".scr").c_str()) != 0; }, 5000);
     }

@@ -5,6 +5,7 @@
 
 #include "app/Handles.h"
 #include "app/Text.h"
+#include "settings/SystemHelpers_win.h"
 
 std::string BinFolder() {
     char path[MAX_PATH] = {};
@@ -65,21 +66,31 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
+UniqueChildProcess StartProcess(const std::string& commandLine) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string cmd = commandLine;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -2;
-    UniqueHandle process(pi.hProcess);
-    UniqueHandle thread(pi.hThread);
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 1);
-        return -1;
-    }
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
+    CloseHandle(pi.hThread);
+    return UniqueChildProcess(pi.hProcess, pi.dwProcessId);
+}
+
+int RunAndWait(const std::string& commandLine, DWORD timeoutMs) {
+    UniqueChildProcess process = StartProcess(commandLine);
+    if (!process) return -2;
+    if (WaitForSingleObject(process.Handle(), timeoutMs) != WAIT_OBJECT_0) return -1;  // ended by the owner
     DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
+    GetExitCodeProcess(process.Handle(), &code);
     return static_cast<int>(code);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT)) {
+        PumpMessages();
+        if (done()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+    }
 }
 
 HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWORD style) {
@@ -118,4 +129,11 @@ HWND FindDescendant(HWND root, int id, const char* className) {
     DescendantSearch search{id, className, nullptr};
     EnumChildWindows(root, MatchDescendant, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+void CloseFixtures() {
+    PumpUntil([] {
+        const HWND window = FindWindowA("VantoraFixture", nullptr);
+        return !window || (PostMessageA(window, WM_CLOSE, 0, 0), false);
+    });
 }

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "app/Handles.h"
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,9 +32,19 @@ std::vector<std::string> NamesMatching(const std::string& pattern);
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
+// Starts `commandLine`; an empty owner when it could not start. A child still running when its owner
+// goes is ended.
+UniqueChildProcess StartProcess(const std::string& commandLine);
+
 // Starts `commandLine` and waits up to `timeoutMs`; the exit code, or -1 when it did not end (the
 // process is then terminated).
 int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
+
+// Runs this thread's messages until `done` holds or `timeoutMs` passes; `done`'s last answer. Windows of
+// other processes that are children or owned windows of ours send us messages, so waiting must pump.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// Asks every fixture screensaver window to close, as Windows does, and waits until none is left.
+void CloseFixtures();
 
 // A 300x200 top-level window of `className`, registered with `proc` on first use.
 HWND MakeTestWindow(const char* className,

@@ -79,22 +79,6 @@ protected:
     Kernel32Calls saved;
 };
 
-TEST_F(Wow64, SwitchesDoNotNestAndAScopeTurnsRedirectionBackOn) {
-    ASSERT_TRUE(IsWow64());
-    SetFsRedirection(true);
-    SetFsRedirection(true);
-    SetFsRedirection(false);
-    SetFsRedirection(false);
-    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
-    redirectionCalls.clear();
-    try {
-        ScopedRedirectionOff off;
-        throw 1;
-    } catch (int) {
-    }
-    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
-}
-
 TEST_F(Wow64, AMissingFunctionLeavesRedirectionAlone) {
     DynKernel32().Wow64RevertWow64FsRedirection = nullptr;
     { ScopedRedirectionOff off; }
