@@ -260,7 +260,9 @@ TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
 
 // With no writable data folder the full-screen run goes on with the catalogue in memory: no box and
 // no notice may stand before the saver, since nobody may be there to answer them.
-TEST_F(Host, NoWritableDataFolderStartsTheSaverWithoutABoxOrNotice) {
+// Nothing modal may stand before the saver: neither the data folder's box and notices nor, with
+// the install folder unknown as well, the "Corrupted registry." box.
+TEST_F(Host, NoDataFolderNorInstallFolderStartsTheSaverWithoutABoxOrNotice) {
     std::vector<std::string> blocked;
     for (int i = 1; i <= 5; ++i) {
         blocked.push_back(DataFolderCandidate(i, kInstall));
@@ -268,14 +270,20 @@ TEST_F(Host, NoWritableDataFolderStartsTheSaverWithoutABoxOrNotice) {
         WriteWholeFile(blocked.back(), "in the way");
     }
     Install("vt_a_exit");
-    std::future<int> run = std::async(std::launch::async, [this] { return Run("/s"); });
-    bool boxSeen = false;
-    for (const DWORD start = GetTickCount(); !Logged("vt_a_exit", " /s") && GetTickCount() - start < 30000; Sleep(20))
-        boxSeen = boxSeen || FindWindowA("#32770", "Vantora");
-    EXPECT_FALSE(boxSeen);
-    EXPECT_TRUE(Logged("vt_a_exit", " /s"));
-    EXPECT_EQ(run.get(), 0);
-    EXPECT_TRUE(urls_.Lines().empty());
+    for (bool installed : {true, false}) {
+        SCOPED_TRACE(installed);
+        if (!installed) SetInstallPath("");
+        DeleteFileA((kSystem + "\\vt_a_exit.log").c_str());
+        std::future<int> run = std::async(std::launch::async, [this] { return Run("/s"); });
+        bool boxSeen = false;
+        for (const DWORD start = GetTickCount(); !Logged("vt_a_exit", " /s") && GetTickCount() - start < 30000;
+             Sleep(20))
+            boxSeen = boxSeen || FindWindowA("#32770", "Vantora");
+        EXPECT_FALSE(boxSeen);
+        EXPECT_TRUE(Logged("vt_a_exit", " /s"));
+        EXPECT_EQ(run.get(), 0);
+        EXPECT_TRUE(urls_.Lines().empty());
+    }
     for (const std::string& file : blocked)
         DeleteFileA(file.c_str());
 }
