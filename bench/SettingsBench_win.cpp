@@ -1,19 +1,28 @@
 // Times the settings window under Wine with the real vantora.scr: from starting "vantora.scr /c"
 // with 1,000 catalogued screensavers to its window being shown with the list filled, over the same
-// for a bare program that shows a window with a 1,000-row list box. It prints figures only.
-// Usage: settings_bench [ROUNDS]   (default 10)
+// for a bare program that shows a window with a 1,000-row list box; then the GDI and USER objects
+// the window holds after 1,000 tab switches with a live preview, against after the first. It
+// prints figures only.
+// Usage: settings_bench [ROUNDS] [SWITCHES]   (defaults 10 and 1000)
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "bench/BenchSupport_win.h"
+#include "catalogue/Catalogue_win.h"
+#include "catalogue/SaverList.h"
 #include "settings/Registry_win.h"
+#include "settings/Settings.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "settingswnd/SettingsLayout.h"
+#include "settingswnd/SettingsWindow_win.h"
 #include "tests/wine/WineTest.h"
 
 namespace {
@@ -77,10 +86,90 @@ void Prepare() {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& condition) {
+    for (const DWORD begin = GetTickCount(); GetTickCount() - begin < kTimeoutMs; Sleep(1)) {
+        PumpMessages();
+        if (condition()) return true;
+    }
+    return false;
+}
+
+// What the window holds at one moment: GDI objects and USER handles as slots taken from what was
+// free before it was built, and its own windows.
+struct Held {
+    int gdi = 0, user = 0, windows = 0;
+};
+
+struct Baseline {
+    int freeGdi = FreeGdiSlots(), freeUser = FreeUserSlots(), windows = ThreadWindows();
+    Held Now() const { return {freeGdi - FreeGdiSlots(), freeUser - FreeUserSlots(), ThreadWindows() - windows}; }
+};
+
+// The settings window built in this process over one saver that previews until asked to close,
+// its tabs switched round Screensavers, Options and About as a click would, waiting at each
+// return to Screensavers for the preview to be live again. Counted after the first switch and
+// after the last, both landing on Options (1,000 is 1 mod 3), with no preview child running.
+void CountObjectsOverTabSwitches(int switches) {
+    const std::string saver = "C:\\vantora-bench\\calm.scr";
+    if (!CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver.c_str(), FALSE)) {
+        std::printf("cannot copy the fixture saver\n");
+        std::exit(1);
+    }
+    AllSavers.Add(MakeSaverItem("calm", saver));
+    const Baseline baseline;
+    bool destroyed = false;
+    const HWND window = OpenSettingsWindow(Settings(), [&] { destroyed = true; });
+    const HWND tabs = window ? GetDlgItem(window, kIdTabs) : nullptr;
+    const HWND image = window ? FindDescendant(window, kIdPreviewImage) : nullptr;
+    if (!tabs || !image) {
+        std::printf("the settings window was not built\n");
+        std::exit(1);
+    }
+    auto previewLive = [&] { return FindWindowExA(image, nullptr, "VantoraFixture", nullptr) != nullptr; };
+    if (!PumpUntil(previewLive)) {
+        std::printf("the first preview never showed\n");
+        std::exit(1);
+    }
+    const int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    Held first;
+    const DWORD begin = GetTickCount();
+    for (int i = 1; i <= switches; ++i) {
+        const int page = i % pages;
+        SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+        NMHDR header = {tabs, static_cast<UINT_PTR>(kIdTabs), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(window, WM_NOTIFY, kIdTabs, reinterpret_cast<LPARAM>(&header));
+        // The preview restarts when the Screensavers page paints again.
+        if (page == 0 && !PumpUntil([&] {
+                InvalidateRect(tabs, nullptr, FALSE);
+                return previewLive();
+            })) {
+            std::printf("the preview did not come back after switch %d\n", i);
+            std::exit(1);
+        }
+        PumpMessages();
+        if (i == 1) first = baseline.Now();
+    }
+    const double seconds = (GetTickCount() - begin) / 1000.0;
+    const Held last = baseline.Now();
+    std::printf("settings window over %d tab switches with a live preview (%d preview starts, %.1f s)\n", switches,
+                switches / pages, seconds);
+    std::printf("  after switch %5d: GDI %d, USER %d (windows %d)\n", 1, first.gdi, first.user, first.windows);
+    std::printf("  after switch %5d: GDI %d, USER %d (windows %d)\n", switches, last.gdi, last.user, last.windows);
+    std::printf("  difference:         GDI %+d, USER %+d (windows %+d) (target 0)\n", last.gdi - first.gdi,
+                last.user - first.user, last.windows - first.windows);
+    DestroyWindow(window);
+    PumpMessages();
+    if (!destroyed) std::printf("  the window did not report its end\n");
+    AllSavers.Clear();
+    DeleteFileA(saver.c_str());
+    DeleteFileA("C:\\vantora-bench\\calm.log");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 10;
+    const int switches = argc > 2 ? std::atoi(argv[2]) : 1000;
     Prepare();
     const std::string vantora = "\"" + BinFolder() + "\\vantora.scr\" /c";
     const std::string bare = "\"" + BinFolder() + "\\barelist.exe\"";
@@ -101,5 +190,6 @@ int main(int argc, char** argv) {
                 Median(list), Median(window) / Median(list));
     for (int i = 0; i < kSavers; ++i)
         DeleteFileA(SaverPath(i).c_str());
+    CountObjectsOverTabSwitches(switches);
     return 0;
 }

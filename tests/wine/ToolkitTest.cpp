@@ -82,33 +82,6 @@ void ClickAt(HWND hwnd, int x, int y) {
     SendInput(2, input, sizeof(INPUT));
 }
 
-// How many more GDI objects this process may make (Wine refuses new ones near 65,500, and
-// GetGuiResources answers 0): a leak shows as fewer free slots.
-int FreeGdiSlots() {
-    std::vector<HRGN> made;
-    while (made.size() < 200000) {
-        const HRGN region = CreateRectRgn(0, 0, 1, 1);
-        if (!region) break;
-        made.push_back(region);
-    }
-    for (HRGN region : made)
-        DeleteObject(region);
-    return static_cast<int>(made.size());
-}
-
-BOOL CALLBACK CountOne(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
-
-BOOL CALLBACK CountTree(HWND top, LPARAM counter) {
-    EnumChildWindows(top, CountOne, counter);
-    return CountOne(top, counter);
-}
-
-int ThreadWindows() {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 // A visible top-level owner with the creation hook on; its children go with it.
 class ToolkitWindow {
 public:

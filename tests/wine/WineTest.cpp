@@ -137,3 +137,47 @@ void CloseFixtures() {
         return !window || (PostMessageA(window, WM_CLOSE, 0, 0), false);
     });
 }
+
+int FreeGdiSlots() {
+    std::vector<HRGN> made;
+    while (made.size() < 200000) {
+        const HRGN region = CreateRectRgn(0, 0, 1, 1);
+        if (!region) break;
+        made.push_back(region);
+    }
+    for (HRGN region : made)
+        DeleteObject(region);
+    return static_cast<int>(made.size());
+}
+
+int FreeUserSlots() {
+    std::vector<HMENU> made;
+    while (made.size() < 200000) {
+        const HMENU menu = CreateMenu();
+        if (!menu) break;
+        made.push_back(menu);
+    }
+    for (HMENU menu : made)
+        DestroyMenu(menu);
+    return static_cast<int>(made.size());
+}
+
+namespace {
+
+BOOL CALLBACK CountOwn(HWND hwnd, LPARAM counter) {
+    if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTree(HWND top, LPARAM counter) {
+    EnumChildWindows(top, CountOwn, counter);
+    return CountOwn(top, counter);
+}
+
+}  // namespace
+
+int ThreadWindows() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&count));
+    return count;
+}

@@ -59,3 +59,13 @@ constexpr int kAnyId = -1;
 // The first window below `root` (at any depth) with control id `id` (kAnyId: any) and, when
 // `className` is given, of that class; null when there is none. Works across processes.
 HWND FindDescendant(HWND root, int id, const char* className = nullptr);
+
+// How many more GDI objects this process may make, found by making regions until Wine refuses
+// (near 65,500; GetGuiResources answers 0 there): a leak shows as fewer free slots.
+int FreeGdiSlots();
+// How many more USER handles (windows, menus, cursors) the session may make, found by making menus
+// until Wine refuses. The table is shared by every process of the Wine session.
+int FreeUserSlots();
+// The windows of the calling thread, top-level and children, counted without those of other
+// threads that sit below them (a preview child of another process).
+int ThreadWindows();
