@@ -246,19 +246,20 @@ HWND CreateControlWindow(ControlKind kind,
                          const RECT& pixels,
                          const char* className,
                          void* createParam) {
-    const ControlSpec& spec = SpecOf(kind);
-    return CreateWindowExA(spec.exStyle, className ? className : spec.className, spec.fixedText ? spec.fixedText : text,
-                           spec.style, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
-                           parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), Instance(), createParam);
+    const ControlSpec& traits = SpecOf(kind);
+    return CreateWindowExA(traits.exStyle, className ? className : traits.className,
+                           traits.fixedText ? traits.fixedText : text, traits.style, pixels.left, pixels.top,
+                           pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), Instance(), createParam);
 }
 
 void FinishControl(HWND control, ControlKind kind, int id, HFONT font) {
-    const ControlSpec& spec = SpecOf(kind);
-    if (spec.guiFont) font = GuiFont();
+    const ControlSpec& traits = SpecOf(kind);
+    if (traits.guiFont) font = GuiFont();
     if (font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     ShowWindow(control, SW_SHOW);
     UpdateWindow(control);
-    if (spec.registered) RegisterControl(id, control);
+    if (traits.registered) RegisterControl(id, control);
 }
 
 HWND MakeControl(ControlKind kind,
