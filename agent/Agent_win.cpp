@@ -10,17 +10,15 @@
 
 #include "agent/AgentRules.h"
 #include "app/Handles.h"
+#include "settings/AgentContract.h"
 
 namespace {
 
-constexpr char kWindowClass[] = "messages_Vantora";
-constexpr char kWindowTitle[] = "Vantora_messages";
 constexpr char kInstanceMutex[] = "Local\\Vantora_agent";
 constexpr char kTooltip[] = "Vantora";
 constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kInstallKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
-constexpr UINT kSettingsChanged = 0x8002;  // posted by vantora.scr after every save
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kTrayIconId = 1;
 constexpr UINT_PTR kTrayRetryTimer = 1;
@@ -239,7 +237,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     switch (message) {
-        case kSettingsChanged:
+        case kAgentSettingsChanged:
             ReadOptions();
             EnforceOptions();
             return 0;
@@ -270,10 +268,10 @@ HWND CreateAgentWindow(HINSTANCE instance) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = instance;
-    windowClass.lpszClassName = kWindowClass;
+    windowClass.lpszClassName = kAgentWindowClass;
     if (!RegisterClassA(&windowClass)) return nullptr;
-    return CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, kWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                           instance, nullptr);
+    return CreateWindowExA(WS_EX_TOOLWINDOW, kAgentWindowClass, kAgentWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
 }
 
 // Waits on the registry notification and the message queue together, so the agent sleeps until

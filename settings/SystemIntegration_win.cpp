@@ -6,9 +6,6 @@
 #include "settings/SettingValues.h"
 #include "settings/SystemHelpers_win.h"
 
-const char kAgentWindowClass[] = "messages_Vantora";
-const char kAgentWindowTitle[] = "Vantora_messages";
-
 namespace {
 const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kRunValue[] = "Vantora";

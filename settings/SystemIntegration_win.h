@@ -5,9 +5,7 @@
 #include <cstdint>
 #include <string>
 
-extern const char kAgentWindowClass[];  // "messages_Vantora"
-extern const char kAgentWindowTitle[];  // "Vantora_messages"
-constexpr unsigned kAgentSettingsChanged = 0x8002;
+#include "settings/AgentContract.h"
 
 // Seconds; 0 when the system cannot tell.
 int32_t SystemScreenSaveTimeout();

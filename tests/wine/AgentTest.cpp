@@ -9,13 +9,13 @@
 #include <string>
 
 #include "app/Handles.h"
+#include "settings/AgentContract.h"
 #include "tests/wine/WineTest.h"
 
 namespace {
 
 constexpr char kClass[] = "messages_Vantora";
 constexpr char kTitle[] = "Vantora_messages";
-constexpr UINT kSettingsChanged = 0x8002;
 constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kForeignSaver[] = "C:\\windows\\system32\\other.scr";
@@ -220,7 +220,7 @@ TEST_F(AgentTest, TheSettingsChangedMessageRereadsTheOptions) {
     WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
     SetOptions("1", "1");
     WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", "420");
-    ASSERT_TRUE(PostMessageA(AgentWindow(), kSettingsChanged, 0, 0));
+    ASSERT_TRUE(PostMessageA(AgentWindow(), kAgentSettingsChanged, 0, 0));
     EXPECT_GE(WaitFor([&] { return SystemSaver() == saver() && SystemTimeout() == "420"; }), 0)
         << SystemSaver() << " timeout " << SystemTimeout();
 }
