@@ -3,7 +3,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := test
 
 APT_PACKAGES := cmake ninja-build clang libclang-rt-14-dev googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
-                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils xdotool imagemagick python3 nsis
+                binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 xvfb xauth x11-utils libx11-dev xdotool imagemagick python3 nsis
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 FUZZ_SECONDS ?= 600
 VERSION := $(shell grep '^project' CMakeLists.txt | grep -o '[0-9][0-9.]*')

@@ -1,7 +1,9 @@
 // Times the rotation host under Wine with the real vantora.scr:
 //  - start-up overhead: from starting "vantora.scr /s" to the start of its first screensaver, over
 //    the same for a bare launcher that only starts that screensaver, with 200 catalogued savers;
-//  - supervision cost: the host's CPU time and peak working set while a screensaver runs.
+//  - supervision cost: the host's CPU time and peak working set while a screensaver runs;
+//  - time to a covered screen: from starting "vantora.scr /s" to the first frame of the X screen in
+//    which a window standing for the desktop shows nowhere, read by the Linux screen sampler.
 // It prints figures only; the targets are for the reader to compare.
 // Usage: host_bench [SUPERVISED_SECONDS]   (default 60)
 //        host_bench --prepare   only installs the 200 catalogued savers, for timing a start by hand
@@ -24,6 +26,7 @@
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
+#include "tests/wine/ScreenSampler.h"
 #include "tests/wine/WineTest.h"
 
 namespace {
@@ -32,6 +35,7 @@ constexpr int kSavers = 200;
 constexpr int kWarmUps = 2;
 constexpr int kRounds = 15;
 constexpr int kFirstTimeRounds = 6;
+constexpr int kCoveredRounds = 10;
 constexpr DWORD kRunTimeoutMs = 30000;
 constexpr char kFixtureClass[] = "VantoraFixture";
 
@@ -204,16 +208,21 @@ HWND WaitForWindow(const char* className, DWORD timeoutMs) {
     return window;
 }
 
-void MeasureSupervision(int seconds) {
-    std::printf("\nsupervised run: one screensaver that runs until closed, no change timer, %d s\n", seconds);
+const std::string kRunner = kSystem + "\\bench_run.scr";
+
+// In place of the 200 catalogued savers: one fixture that runs until it is closed.
+void InstallRunner() {
     for (int i = 0; i < kSavers; ++i)
         DeleteFileA(SaverPath(i).c_str());
     DeleteFileA(ListFile().c_str());
-    const std::string runner = kSystem + "\\bench_run.scr";
-    if (!CopyFileA((BinFolder() + "\\fixture.scr").c_str(), runner.c_str(), FALSE)) {
+    if (!CopyFileA((BinFolder() + "\\fixture.scr").c_str(), kRunner.c_str(), FALSE)) {
         std::printf("cannot install the fixture screensaver\n");
         std::exit(1);
     }
+}
+
+void MeasureSupervision(int seconds) {
+    std::printf("\nsupervised run: one screensaver that runs until closed, no change timer, %d s\n", seconds);
 
     const Started host = Start(HostCommand());
     if (!WaitForWindow(kFixtureClass, kRunTimeoutMs)) {
@@ -244,8 +253,6 @@ void MeasureSupervision(int seconds) {
     if (ended) GetExitCodeProcess(host.process, &code);
     if (!ended) TerminateProcess(host.process, 1);
     CloseHandle(host.process);
-    DeleteFileA(runner.c_str());
-    DeleteFileA((kSystem + "\\bench_run.log").c_str());
 
     std::printf("  host still supervising after %d s: %s\n", seconds, running ? "yes" : "NO");
     std::printf("  while supervising: CPU %.1f ms over %.1f ms wall = %.3f %% (target <= 0.5 %%)\n",
@@ -265,6 +272,37 @@ void MeasureSupervision(int seconds) {
     std::printf("  after the close: host %s in %.0f ms, exit code %lu\n", ended ? "ended" : "did NOT end", endMs, code);
 }
 
+// Each round shows the desktop stand-in again, starts the run and closes its screensaver.
+void MeasureCoveredScreen(int rounds) {
+    std::printf("\ntime to a covered screen: %d rounds, one screensaver that runs until closed\n", rounds);
+    const HWND desktop = ShowDesktopStandIn();
+    std::vector<double> covered;
+    for (int i = 0; i < rounds; ++i) {
+        ScreenSampler sampler(60);
+        if (!sampler.WaitUntilReady()) {
+            std::printf("the screen sampler did not see the desktop stand-in\n");
+            std::exit(1);
+        }
+        sampler.Go();
+        const Started host = Start(HostCommand());
+        const bool shown = WaitForWindow(kFixtureClass, kRunTimeoutMs) != nullptr;
+        const std::optional<SampledFrames> frames = sampler.Stop();
+        CloseFixtures();
+        Finish(host.process);
+        if (!shown || !frames || frames->coveredMs < 0) {
+            std::printf("  round %2d: no covered screen seen\n", i + 1);
+            continue;
+        }
+        covered.push_back(frames->coveredMs);
+        std::printf("  round %2d: covered after %7.1f ms (sampler at %.0f Hz)\n", i + 1, frames->coveredMs, frames->hz);
+    }
+    DestroyWindow(desktop);
+    if (!covered.empty()) {
+        std::printf("  median %.1f ms, minimum %.1f ms\n", Median(covered),
+                    *std::min_element(covered.begin(), covered.end()));
+    }
+}
+
 void Prepare() {
     DeleteRegistryTree("Software\\Kestrella\\Vantora");
     CreateDirectoryA(kInstall.c_str(), nullptr);
@@ -275,6 +313,8 @@ void Prepare() {
     }
     install.WriteString("Path", kInstall);
     WriteSettingString("Order", "1");  // Sequential, no change timer
+    // The stamping saver exits at once, and the supervised one is closed without input: either ends the run.
+    WriteSettingString("SkipFailed", "0");
     const std::string child = BinFolder() + "\\stampchild.scr";
     for (int i = 0; i < kSavers; ++i) {
         if (!CopyFileA(child.c_str(), SaverPath(i).c_str(), FALSE)) {
@@ -311,7 +351,11 @@ int main(int argc, char** argv) {
 
     MeasureStart("normal start (saverlist.dat holds all 200)", kRounds, false);
     MeasureStart("first start (no saverlist.dat: every file discovered and described)", kFirstTimeRounds, true);
+    InstallRunner();
     MeasureSupervision(seconds);
+    MeasureCoveredScreen(kCoveredRounds);
+    DeleteFileA(kRunner.c_str());
+    DeleteFileA((kSystem + "\\bench_run.log").c_str());
     PrintMachineLoad();
     DeleteFileA(StampFile().c_str());
     return 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -56,8 +55,4 @@ void PlasmaPalette(double phase, uint32_t palette[256]) {
         const double b = 0.5 + 0.5 * std::cos(kTwoPi * (t + 0.35));
         palette[i] = (uint32_t{ToByte(r)} << 16) | (uint32_t{ToByte(g)} << 8) | ToByte(b);
     }
-}
-
-bool MovedBeyond(int x0, int y0, int x1, int y1, int slop) {
-    return std::abs(x1 - x0) > slop || std::abs(y1 - y0) > slop;
 }

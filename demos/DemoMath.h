@@ -1,4 +1,4 @@
-// Drawing math of the demo screensavers: projection, bouncing, colours, input slop. No Windows
+// Drawing math of the demo screensavers: projection, bouncing, colours. No Windows
 // headers: built and tested natively.
 #pragma once
 
@@ -26,6 +26,3 @@ void BounceStep(double& position, double& velocity, double seconds, double limit
 // 256 colours (0x00RRGGBB) going smoothly round a cycle of golds, deep and sky blues and pinks, turned by
 // `phase` turns; entry 255 flows back into entry 0 without a seam.
 void PlasmaPalette(double phase, uint32_t palette[256]);
-
-// Whether the pointer moved from (x0, y0) to (x1, y1) by more than `slop` pixels on either axis.
-bool MovedBeyond(int x0, int y0, int x1, int y1, int slop);

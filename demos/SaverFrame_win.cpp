@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Handles.h"
+#include "app/PointerWatch.h"
 #include "app/Random.h"
 #include "demos/DemoMath.h"
 
@@ -17,8 +18,6 @@ constexpr UINT_PTR kFrameTimer = 1;
 constexpr UINT kFrameMs = 33;
 // A step after a stall (a dragged preview, a busy machine) is cut short rather than jumping.
 constexpr double kLongestStep = 0.1;
-// A mouse resting on a desk still reports moves of a pixel or two.
-constexpr int kMouseSlop = 4;
 
 // The frame drawn next, kept off screen so the window only ever receives whole frames.
 class BackBuffer {
@@ -61,8 +60,7 @@ struct FrameState {
     SaverArt* art = nullptr;
     bool fullScreen = false;
     HWND parent = nullptr;
-    bool mouseSeen = false;
-    POINT mouseOrigin{};
+    PointerWatch pointer;
     LARGE_INTEGER lastTick{};
     LARGE_INTEGER tickFrequency{};
     BackBuffer buffer;
@@ -128,16 +126,8 @@ void OnPaint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
-// The first move arrives when the window appears under a still pointer; only later moves
-// further than the slop from it are the user's.
 void OnMouseMove(HWND hwnd, int x, int y) {
-    FrameState& s = State();
-    if (!s.mouseSeen) {
-        s.mouseSeen = true;
-        s.mouseOrigin = {x, y};
-    } else if (MovedBeyond(s.mouseOrigin.x, s.mouseOrigin.y, x, y, kMouseSlop)) {
-        PostMessageA(hwnd, WM_CLOSE, 0, 0);
-    }
+    if (State().pointer.Moved(x, y)) PostMessageA(hwnd, WM_CLOSE, 0, 0);
 }
 
 LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

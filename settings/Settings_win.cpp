@@ -57,6 +57,8 @@ void Settings::Load(StartNotices notices) {
             Delay = ReadClampedSetting(reg, "Delay", SystemScreenSaveTimeout());
             RestoreSaver = ReadClampedSetting(reg, "RestoreSaver", 1) != 0;
             RestoreDelay = ReadClampedSetting(reg, "RestoreDelay", 1) != 0;
+            BlackBetween = ReadClampedSetting(reg, "Curtain", 1) != 0;
+            SkipFailed = ReadClampedSetting(reg, "SkipFailed", 1) != 0;
         }
     }
 
@@ -88,6 +90,8 @@ SaveResult Settings::Save(const TSaverList& savers) const {
             {"Delay", std::to_string(Delay)},
             {"RestoreSaver", RestoreSaver ? "1" : "0"},
             {"RestoreDelay", RestoreDelay ? "1" : "0"},
+            {"Curtain", BlackBetween ? "1" : "0"},
+            {"SkipFailed", SkipFailed ? "1" : "0"},
         };
         for (const auto& [name, text] : values)
             written = reg.WriteString(name, text) && written;

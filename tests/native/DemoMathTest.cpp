@@ -40,10 +40,4 @@ TEST(DemoMath, BouncingPointsReflectAndStayInside) {
     EXPECT_EQ(p, 0.0);
 }
 
-TEST(DemoMath, OnlyMovesBeyondTheSlopCount) {
-    EXPECT_FALSE(MovedBeyond(100, 100, 104, 96, 4));
-    EXPECT_TRUE(MovedBeyond(100, 100, 105, 100, 4));
-    EXPECT_TRUE(MovedBeyond(-3, 0, 2, 0, 4));
-}
-
 }  // namespace

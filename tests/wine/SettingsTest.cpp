@@ -52,9 +52,9 @@ std::string Summary(const Settings& s) {
     std::string text = "order " + std::to_string(s.OrderMode) + ", change " + std::to_string(s.ChangeTime) +
                        ", delay " + std::to_string(s.Delay);
     const std::pair<const char*, bool> flags[] = {
-        {"once a day", s.ChangeOnceADay}, {"every", s.ChangeEvery},          {"new day", s.NewDay},
-        {"agent", s.AgentEnabled},        {"restore saver", s.RestoreSaver}, {"restore delay", s.RestoreDelay},
-        {"password", s.PasswordProtected}};
+        {"once a day", s.ChangeOnceADay},  {"every", s.ChangeEvery},          {"new day", s.NewDay},
+        {"agent", s.AgentEnabled},         {"restore saver", s.RestoreSaver}, {"restore delay", s.RestoreDelay},
+        {"password", s.PasswordProtected}, {"black between", s.BlackBetween}, {"skip failed", s.SkipFailed}};
     for (const auto& [name, on] : flags) {
         if (on) text += std::string(", ") + name;
     }
@@ -93,34 +93,42 @@ protected:
 
 TEST_F(SettingsStore, EmptyKeyLoadsTheDefaults) {
     const Settings s = LoadedSettings();
-    EXPECT_EQ(Summary(s), "order 1, change 30, delay 420, every, new day");
+    EXPECT_EQ(Summary(s), "order 1, change 30, delay 420, every, new day, black between, skip failed");
     EXPECT_EQ(s.InstallPath, install.path());
     EXPECT_EQ(s.SaverListFile, AppDataFolder() + "\\Vantora\\saverlist.dat");
     SetValue(kRunKey, "Vantora", kElsewhereAgent);
-    EXPECT_EQ(Loaded(), "order 1, change 30, delay 420, every, new day, agent, restore saver, restore delay");
+    EXPECT_EQ(Loaded(),
+              "order 1, change 30, delay 420, every, new day, agent, restore saver, restore delay, black between, "
+              "skip failed");
     EXPECT_EQ(SystemScreenSaveTimeout(), 420);
 }
 
 TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     WriteSettingString("Order", "11");
     WriteSettingString("ChangeTime", "-5");
+    WriteSettingString("Curtain", "0");
+    WriteSettingString("SkipFailed", "-3");  // clamped to 0
     Settings s = LoadedSettings();
     EXPECT_EQ(Summary(s), "order 1, change 0, delay 420, once a day, new day");
     EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "9");
     EXPECT_EQ(ReadSettingString("ChangeTime"), "0");
     EXPECT_EQ(ReadSettingString("Delay"), "420");
+    EXPECT_EQ(ReadSettingString("Curtain") + ReadSettingString("SkipFailed"), "00");
 
     WriteSettingString("Order", "abc");
     WriteSettingString("ChangeTime", "2000000000");
+    WriteSettingString("Curtain", "7");
+    WriteSettingString("SkipFailed", "on");  // not a number: the default
     s = LoadedSettings();
-    EXPECT_EQ(Summary(s), "order 1, change 1000000000, delay 420, every, new day");
+    EXPECT_EQ(Summary(s), "order 1, change 1000000000, delay 420, every, new day, black between, skip failed");
     s.OrderMode = 2;
     s.ChangeOnceADay = true;
     s.Delay = 555;
     EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "26");
     EXPECT_EQ(ReadSettingString("Delay"), "555");
+    EXPECT_EQ(ReadSettingString("Curtain") + ReadSettingString("SkipFailed"), "11");
     EXPECT_EQ(SystemScreenSaveTimeout(), 555);  // the system's inactivity time follows "Delay"
 }
 
@@ -243,7 +251,7 @@ TEST_F(SettingsStore, MissingInstallKeySkipsTheAgentAfterTheMessageButKeepsTheDa
         RunChildTest("SettingsChild.DISABLED_LoadAndSave", [&] { box = AnswerMessageBox(); });
     EXPECT_EQ(box.text, "Corrupted registry.\r\nPlease, Reinstall Vantora");
     EXPECT_EQ(report, (std::vector<std::string>{"order 1, change 12, delay 300, every, new day, restore saver, "
-                                                "restore delay; install , list " +
+                                                "restore delay, black between, skip failed; install , list " +
                                                     AppDataFolder() + "\\Vantora\\saverlist.dat",
                                                 "system timeout 420",  // not synchronised
                                                 "saved"}));

@@ -131,6 +131,15 @@ HWND FindDescendant(HWND root, int id, const char* className) {
     return search.found;
 }
 
+void MovePointerTo(int x, int y) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
 void CloseFixtures() {
     PumpUntil([] {
         const HWND window = FindWindowA("VantoraFixture", nullptr);

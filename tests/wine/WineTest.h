@@ -43,6 +43,8 @@ int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
 // Runs this thread's messages until `done` holds or `timeoutMs` passes; `done`'s last answer. Windows of
 // other processes that are children or owned windows of ours send us messages, so waiting must pump.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// Moves the real pointer to (x, y) on the primary screen, as a user's hand would.
+void MovePointerTo(int x, int y);
 // Asks every fixture screensaver window to close, as Windows does, and waits until none is left.
 void CloseFixtures();
 

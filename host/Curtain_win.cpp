@@ -1,0 +1,79 @@
+#include "host/Curtain_win.h"
+
+#include <windowsx.h>
+
+namespace {
+
+constexpr char kCurtainClass[] = "Vantora_Curtain";
+
+}  // namespace
+
+Curtain::~Curtain() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool Curtain::Show() {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = kCurtainClass;
+    // A second curtain in one process (the settings window's runs) finds the class registered.
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    // Every monitor: the virtual screen may start left of or above the primary one.
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCurtainClass, "", WS_POPUP,
+                              GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
+                              nullptr, instance, this);
+    if (!window_) return false;
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Painted before the first screensaver starts, so no frame shows an empty window.
+    UpdateWindow(window_);
+    return true;
+}
+
+void Curtain::Raise() const {
+    if (window_) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Curtain::Activate() const {
+    if (!window_) return;
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+}
+
+LRESULT CALLBACK Curtain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Curtain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    switch (message) {
+        case WM_SETCURSOR:
+            SetCursor(nullptr);
+            return TRUE;
+        case WM_MOUSEACTIVATE:
+            // A click ends the run; it must not take the foreground from a screensaver meanwhile.
+            if (self) self->userBack_ = true;
+            return MA_NOACTIVATE;
+        case WM_MOUSEMOVE:
+            if (self && self->pointer_.Moved(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) self->userBack_ = true;
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (self) self->userBack_ = true;
+            return 0;
+        case WM_CLOSE:
+            // Only its owner ends it: the run decides when the desktop may show again.
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            if (self) self->window_ = nullptr;
+            break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
