@@ -11,6 +11,8 @@ class PointerWatch {
 public:
     // True when this move is the user's.
     bool Moved(int x, int y);
+    // The pointer rests at (x, y): only moves beyond the slop from there count.
+    void Rest(int x, int y);
 
 private:
     bool seen_ = false;

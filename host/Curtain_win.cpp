@@ -27,18 +27,16 @@ bool Curtain::Show() {
                               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
                               nullptr, instance, this);
     if (!window_) return false;
+    RestPointer();
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Painted before the first screensaver starts, so no frame shows an empty window.
     UpdateWindow(window_);
     return true;
 }
 
-void Curtain::Raise() const {
-    if (window_) SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void Curtain::Activate() const {
+void Curtain::Cover() const {
     if (!window_) return;
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(window_);
     SetFocus(window_);
 }

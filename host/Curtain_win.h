@@ -17,12 +17,14 @@ public:
 
     // Makes the window and shows it above every other window; false when it cannot be made.
     bool Show();
-    // Back above every window (a screensaver about to close included), without activation.
-    void Raise() const;
-    // Takes the keyboard: only while no screensaver runs, so that a key press reaches the curtain.
-    void Activate() const;
-    // The next mouse move marks where the pointer rests again (a screensaver covered the curtain).
-    void RestPointer() { pointer_ = PointerWatch(); }
+    // Back above every window and the foreground window: once a screensaver is found in front and
+    // about to close, or has ended. Closing the active window activates the next one below it, and
+    // Wine without a window manager then raises that window above every topmost one; a key press
+    // meanwhile reaches the curtain.
+    void Cover() const;
+    // Only moves beyond the slop from where the pointer is now count (a screensaver may have seen
+    // the pointer drift meanwhile).
+    void RestPointer();
     // A mouse move beyond the slop, a click or a key reached the curtain since it was shown.
     bool UserCameBack() const { return userBack_; }
     HWND Window() const { return window_; }

@@ -8,7 +8,10 @@
 #include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
 #include "diag/Report_win.h"
+#include "host/Curtain_win.h"
+#include "host/RunLog_win.h"
 #include "host/Schedule.h"
+#include "host/Watchdog.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/Settings_win.h"
@@ -41,13 +44,17 @@ int32_t LoadPreviousSaver(const TSaverList& savers) {
     return ResolvePrevious(ReadSettingString("Prev"), paths);
 }
 
-// The next ticked saver after `current`; -1 when nothing is ticked.
-int32_t ChooseNextSaver(const TSaverList& savers, int32_t current, const ScheduleState& state) {
+std::vector<bool> TicksOf(const TSaverList& savers) {
     std::vector<bool> checked;
     checked.reserve(static_cast<size_t>(savers.Count()));
     for (int i = 0; i < savers.Count(); ++i)
         checked.push_back(savers.ItemPtr(i).Checked);
-    const int32_t next = ChooseNextIndex(checked, current, state, RandomReal);
+    return checked;
+}
+
+// The next ticked saver after `current`; -1 when nothing is ticked.
+int32_t ChooseNextSaver(const TSaverList& savers, int32_t current, const ScheduleState& state) {
+    const int32_t next = ChooseNextIndex(TicksOf(savers), current, state, RandomReal);
     if (next >= 0 && (next > savers.Count() - 1 || !savers.ItemPtr(next).Checked)) {
         throw Exception("showorder error, count = " + std::to_string(savers.Count()) + "," + std::to_string(next));
     }
@@ -67,11 +74,14 @@ void RecordCurrentSaver(const TSaverList& savers, int32_t current, bool& newDay)
 
 // Ends the child: a close request and a grace period when it is in front, otherwise at once. True
 // when it was in front.
-bool StopChildSaver(UniqueChildProcess child) {
+bool StopChildSaver(UniqueChildProcess child, const Curtain* curtain) {
     HWND front = GetForegroundWindow();
     DWORD frontProcess = 0;
     if (front) GetWindowThreadProcessId(front, &frontProcess);
     const bool inFront = front && frontProcess == child.Id();
+    // Over the child before it goes, and the front taken from it: whatever would come forward when
+    // it closes stays behind the curtain.
+    if (curtain) curtain->Cover();
     if (inFront) {
         const DWORD start = GetTickCount();
         // Bounded, so that a hung window cannot stall the host beyond the grace period.
@@ -86,34 +96,88 @@ bool StopChildSaver(UniqueChildProcess child) {
     return inFront;
 }
 
+DWORD LastInputTick() {
+    LASTINPUTINFO info = {};
+    info.cbSize = sizeof info;
+    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
+}
+
+// Every ticked screensaver failed: the black screen stays, and takes the keyboard, until the user
+// comes back.
+void WaitForUser(const Curtain& curtain) {
+    curtain.Cover();
+    while (!curtain.UserCameBack()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+        PumpMessages();
+    }
+}
+
 void Rotate(const HostRun& run) {
     const bool fullScreen = run.parent == nullptr;
     const Settings& settings = run.settings;
+    const bool skipFailed = fullScreen && settings.SkipFailed;
     bool newDay = settings.NewDay;
     int32_t current = LoadPreviousSaver(run.savers);
+    RunLogFile log(fullScreen ? RunLogPathBeside(settings.SaverListFile) : "");
+    Curtain curtain;
+    bool curtainUp = false;
+    FailureStreak streak;
     for (;;) {
         current = ChooseNextSaver(run.savers, current, {settings.OrderMode, settings.ChangeOnceADay && !newDay});
         if (current < 0) return;
+        if (skipFailed && streak.GivesUp(TicksOf(run.savers), current)) {
+            log.Write(RunEvent::AllFailed, "");
+            if (!curtainUp) return;
+            WaitForUser(curtain);
+            log.Write(RunEvent::UserInput, "");
+            return;
+        }
+        // Up before the first screensaver starts, so every one starts above it.
+        if (fullScreen && settings.BlackBetween && !curtainUp) curtainUp = curtain.Show();
+        if (curtain.UserCameBack()) {
+            log.Write(RunEvent::UserInput, "");
+            return;
+        }
+        const std::string path = run.savers.ItemPtr(current).FilePath;
         if (fullScreen) RecordCurrentSaver(run.savers, current, newDay);
-        UniqueChildProcess child = RunScreensaver(run.savers.ItemPtr(current).FilePath, run.parent, false, fullScreen);
-        if (!child) return;
+        const DWORD startTick = GetTickCount();
+        UniqueChildProcess child = RunScreensaver(path, run.parent, false, fullScreen);
+        if (!child) {
+            log.Write(RunEvent::FailedToStart, path);
+            if (!skipFailed) return;
+            streak.Failed(current);
+            continue;
+        }
         if (!fullScreen) {
             // The preview child keeps drawing in the preview box after the host has gone.
             child.Leave();
             return;
         }
+        log.Write(RunEvent::Started, path);
+        curtain.RestPointer();
         // The change timer starts once the child is in front: a slow start must not pass for a
         // screensaver that cannot show itself, which would be unticked for good.
         WaitUntilReady(child);
-        switch (SuperviseChildSaver(child, GetTickCount(), {settings.ChangeEvery, settings.ChangeTime})) {
-            case ChildOutcome::Ended:
-                return;
+        switch (SuperviseChildSaver(child, GetTickCount(), {settings.ChangeEvery, settings.ChangeTime},
+                                    curtainUp ? &curtain : nullptr)) {
+            case ChildOutcome::Ended: {
+                curtain.Cover();
+                const bool userBack = curtain.UserCameBack() || InputSince(startTick, LastInputTick());
+                log.Write(userBack ? RunEvent::UserInput : RunEvent::EndedByItself, path);
+                if (userBack || !skipFailed) return;
+                // It may work next time: it stays ticked.
+                streak.Failed(current);
+                break;
+            }
             case ChildOutcome::TimeUp:
+                log.Write(RunEvent::TimeUp, path);
+                streak.Ran();
                 break;
             case ChildOutcome::NotInFront:
                 // It cannot show itself, so it leaves the rotation.
                 run.savers.ItemPtr(current).Checked = false;
                 run.findings.SaverUnticked(run.savers, current);
+                log.Write(RunEvent::NotInFrontUnticked, path);
                 break;
         }
     }
@@ -128,13 +192,22 @@ void ListFileFindings::SaverUnticked(const TSaverList& savers, int) {
     SaveSaverList(savers, listFile_);
 }
 
-ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick, const ChangeTimer& timer) {
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child,
+                                 DWORD startTick,
+                                 const ChangeTimer& timer,
+                                 const Curtain* curtain) {
     for (;;) {
         // A child that has ended by itself (the user's input closed it) is never taken for one whose
         // time is up: that would untick a screensaver that did nothing wrong.
         if (!child.Running()) return ChildOutcome::Ended;
+        // Input that reached the curtain (around a screensaver that does not cover every monitor)
+        // is the user's too.
+        if (curtain && curtain->UserCameBack()) {
+            child.End();
+            return ChildOutcome::Ended;
+        }
         if (timer.changeEvery && ChangeTimePassed(startTick, GetTickCount(), timer.changeTime))
-            return StopChildSaver(std::move(child)) ? ChildOutcome::TimeUp : ChildOutcome::NotInFront;
+            return StopChildSaver(std::move(child), curtain) ? ChildOutcome::TimeUp : ChildOutcome::NotInFront;
         Sleep(kPollMs);
         PumpMessages();
     }

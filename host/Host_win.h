@@ -40,18 +40,23 @@ struct HostRun {
     RunFindings& findings;  // told of every untick
 };
 
-// The cycle choose → record "Prev" (and "OrderDate" on a new day) → start → supervise, until a
-// child ends by itself, a start fails or nothing is ticked. A preview run starts one child in the
-// box, records nothing and returns at once. Returns when the run ends; a failure of the program's
-// exception type is reported (and ends the process).
+// The cycle choose → record "Prev" (and "OrderDate" on a new day) → start → supervise, until the
+// user comes back, a start fails or nothing is ticked. A full-screen run keeps a black curtain behind
+// its screensavers ("BlackBetween"), goes on past a screensaver that fails to start or ends with no
+// user input ("SkipFailed"; when all have failed, the curtain stays until the user comes back), and
+// writes its events to the run log. A preview run starts one child in the box, records nothing and
+// returns at once. Returns when the run ends; a failure of the program's exception type is reported
+// (and ends the process).
 void RunSaverHost(const HostRun& run);
 
 // The "/s" (null `parent`) and "/p <parent>" modes: the catalogue as stored, unticks saved to the
 // list file.
 void RunSaverMode(HWND parent);
 
+class Curtain;
+
 enum class ChildOutcome {
-    Ended,       // the child ended by itself (the user's input closed it): the run is over
+    Ended,       // the child ended by itself, or the user came back to the curtain (the child is ended)
     TimeUp,      // its change time came and it was closed, or ended after its grace
     NotInFront,  // its change time came while another program held the front: ended at once
 };
@@ -59,6 +64,10 @@ struct ChangeTimer {
     bool changeEvery;
     int32_t changeTime;  // minutes
 };
-// Polls `child` every 300 ms, emptying this thread's queue between polls, until it ends by itself
-// or its change time is up; then it has been stopped.
-ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick, const ChangeTimer& timer);
+// Polls `child` every 300 ms, emptying this thread's queue between polls, until it ends by itself,
+// its change time is up (then it has been stopped, the curtain raised over it first) or the user
+// came back to the curtain.
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child,
+                                 DWORD startTick,
+                                 const ChangeTimer& timer,
+                                 const Curtain* curtain = nullptr);

@@ -48,6 +48,9 @@ TEST(PointerWatch, TheFirstMoveMarksTheRestingPlaceAndOnlyMovesBeyondTheSlopCoun
     } moves[] = {{504, 496, false}, {505, 500, true}, {500, 495, true}, {496, 504, false}};
     for (const auto& m : moves)
         EXPECT_EQ(watch.Moved(m.x, m.y), m.moved) << m.x << "," << m.y;
+    watch.Rest(0, 0);
+    EXPECT_FALSE(watch.Moved(4, -4));
+    EXPECT_TRUE(watch.Moved(0, 5));
 }
 
 TEST(RunLog, LinesNameTimeEventAndFile) {

@@ -7,18 +7,23 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <future>
+#include <optional>
 
 #include "app/Handles.h"
 #include "app/Text.h"
 #include "catalogue/Launch_win.h"
 #include "catalogue/SaverList.h"
 #include "host/Host_win.h"
+#include "host/RunLog_win.h"
 #include "host/Schedule.h"
 #include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
+#include "tests/wine/ScreenSampler.h"
 #include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
 
@@ -54,6 +59,8 @@ protected:
     void SetUp() override {
         RemoveFixtures();
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        // These fixtures end (exit at once, or closed here) with no user input: the run ends with them.
+        WriteSettingString("SkipFailed", "0");
         CreateDirectoryA(kInstall.c_str(), nullptr);
         SetInstallPath(kInstall);
         RemoveTree(AppDataFolder() + "\\Vantora");
@@ -89,6 +96,30 @@ protected:
     }
 
     std::string ListFile() const { return AppDataFolder() + "\\Vantora\\saverlist.dat"; }
+    static std::string RunLog() { return ReadWholeFile(AppDataFolder() + "\\Vantora\\runlog.txt"); }
+    // A line of the run log with `event` and `path`.
+    static bool RunLogged(const std::string& event, const std::string& path = "") {
+        for (const std::string& line : SplitLines(RunLog())) {
+            if (line.find(event) != std::string::npos && line.find(path) != std::string::npos) return true;
+        }
+        return false;
+    }
+
+    // Ends the run as a user does: the pointer moves (a screensaver would close on it; the
+    // fixtures are closed here after it). Vantora's exit code, or -1 when it did not end.
+    static int EndAsUser(const UniqueChildProcess& vantora) {
+        int move = 0;
+        const bool ended = PumpUntil(
+            [&] {
+                MovePointerTo(200 + 300 * (++move % 2), 300);
+                if (HWND saver = FindWindowA("VantoraFixture", nullptr)) PostMessageA(saver, WM_CLOSE, 0, 0);
+                return !vantora.Running();
+            },
+            30000);
+        DWORD code = 0;
+        return ended && GetExitCodeProcess(vantora.Handle(), &code) ? static_cast<int>(code) : -1;
+    }
+
     UrlLog urls_;  // notices of the data folder go to the log, never to a browser
 };
 
@@ -180,6 +211,8 @@ TEST_F(Host, ASaverNotInFrontIsTerminatedAndUnticked) {
 
     EXPECT_FALSE(Logged("vt_a_run", "closed"));
     EXPECT_TRUE(Logged("vt_b_exit", "/s"));
+    // The curtain behind it, shown without taking the front, does not pass for the saver.
+    EXPECT_TRUE(RunLogged("not in front, unticked", Fixture("vt_a_run")));
     TSaverList list;
     list.LoadFromFile(ListFile());
     ASSERT_EQ(list.Count(), 2);
@@ -207,8 +240,9 @@ TEST_F(Host, EverySwitchFormReachesItsMode) {
     }
 }
 
-// Loading shell32 would cost every full-screen start tens of milliseconds before the saver shows.
-TEST_F(Host, AFullScreenStartLeavesTheShellUnloaded) {
+// Loading shell32 would cost every full-screen start tens of milliseconds before the saver shows;
+// the black curtain behind the saver is plain user32, without the window toolkit's libraries.
+TEST_F(Host, AFullScreenStartLeavesTheShellAndTheToolkitUnloaded) {
     Install("vt_a_run");
     const UniqueChildProcess vantora = Start("/s");
     // Its window, not only its log line: the close below must find it.
@@ -221,7 +255,9 @@ TEST_F(Host, AFullScreenStartLeavesTheShellUnloaded) {
          more = Module32Next(snapshot.get(), &entry))
         modules.push_back(AsciiLower(entry.szModule));
     EXPECT_NE(std::find(modules.begin(), modules.end(), "vantora.scr"), modules.end());
-    EXPECT_EQ(std::find(modules.begin(), modules.end(), "shell32.dll"), modules.end());
+    for (const char* unloaded : {"shell32.dll", "comctl32.dll", "uxtheme.dll"})
+        EXPECT_EQ(std::find(modules.begin(), modules.end(), unloaded), modules.end()) << unloaded;
+    ASSERT_NE(FindWindowA("Vantora_Curtain", nullptr), nullptr);
     CloseFixtures();
     EXPECT_EQ(WaitForSingleObject(vantora.Handle(), 30000), WAIT_OBJECT_0);
 }
@@ -237,6 +273,138 @@ TEST_F(Host, ASaverThatCannotStartEndsTheRun) {
     ASSERT_EQ(Run("/s", 10000), 0);  // the broken one: nothing else is tried
     EXPECT_EQ(ReadSettingString("Prev"), "2?" + Fixture("vt_b_broken"));
     EXPECT_TRUE(LogOf("vt_a_exit").empty() && LogOf("vt_c_exit").empty());
+}
+
+// With ChangeTime 0 every poll or so closes one screensaver and starts the next. A window of a colour
+// nothing else draws stands for the desktop, and a Linux program reads the X screen throughout.
+TEST_F(Host, NoFrameShowsTheDesktopDuringFortyChanges) {
+    constexpr size_t kChanges = 40;
+    WriteSettingString("SkipFailed", "1");
+    WriteSettingString("ChangeTime", "0");
+    Install("vt_a_run");
+    Install("vt_b_run");
+    const HWND desktop = ShowDesktopStandIn();
+    ScreenSampler sampler;
+    ASSERT_TRUE(sampler.WaitUntilReady());
+    const UniqueChildProcess vantora = Start("/s");
+    const auto starts = [] { return LogOf("vt_a_run").size() + LogOf("vt_b_run").size(); };
+    const bool changed = PumpUntil([&] { return starts() > 2 * kChanges; }, 100000);  // a start and a close each
+    const std::optional<SampledFrames> frames = sampler.Stop();
+    EXPECT_EQ(EndAsUser(vantora), 0);
+    DestroyWindow(desktop);
+    ASSERT_TRUE(changed) << starts();
+    ASSERT_TRUE(frames);
+    std::printf("frames read %ld at %.0f Hz, showing the desktop %ld\n", frames->frames, frames->hz, frames->shown);
+    EXPECT_GE(frames->hz, 50);
+    EXPECT_EQ(frames->shown, 0);
+    EXPECT_TRUE(RunLogged("time up", Fixture("vt_a_run")));
+}
+
+// A screensaver that crashes, ends with no input or cannot start does not end the run: the next one
+// runs, and the failed one keeps its tick and is tried again.
+TEST_F(Host, ACrashingExitingOrUnstartableSaverIsSkippedAndKeepsItsTick) {
+    WriteSettingString("SkipFailed", "1");
+    WriteSettingString("ChangeTime", "0");
+    Install("vt_b_run");
+    const struct {
+        const char *name, *mode;  // mode nullptr: a file that is no program
+        const char* logged;
+    } rows[] = {{"vt_a_run", "crash", "ended by itself"},
+                {"vt_a_exit", "", "ended by itself"},
+                {"vt_c_broken", nullptr, "failed to start"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.mode) {
+            Install(row.name, row.mode);
+        } else {
+            WriteWholeFile(Fixture(row.name), "not a program");
+        }
+        DeleteFileA((AppDataFolder() + "\\Vantora\\runlog.txt").c_str());
+        const UniqueChildProcess vantora = Start("/s");
+        // Failed twice, with the good one between: the failure neither ended the run nor unticked it.
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                const std::string log = RunLog();
+                const size_t first = log.find(row.logged);
+                return first != std::string::npos && log.find(row.logged, first + 1) != std::string::npos;
+            },
+            60000))
+            << RunLog();
+        EXPECT_TRUE(RunLogged(row.logged, Fixture(row.name)));
+        EXPECT_TRUE(RunLogged("started", Fixture("vt_b_run")));
+        EXPECT_EQ(EndAsUser(vantora), 0);
+        EXPECT_TRUE(RunLogged("user input"));
+        EXPECT_FALSE(FileExists(ListFile()));  // the host writes it only to untick a saver
+        DeleteFileA(Fixture(row.name).c_str());
+        DeleteFileA((kSystem + "\\" + row.name + ".mode").c_str());
+    }
+}
+
+void SendButtonOrKey(DWORD mouseDown, DWORD mouseUp, WORD key) {
+    INPUT input[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        input[i].type = key ? INPUT_KEYBOARD : INPUT_MOUSE;
+        input[i].ki.wVk = key;
+        input[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+        if (!key) input[i].mi.dwFlags = i ? mouseUp : mouseDown;
+    }
+    SendInput(2, input, sizeof input[0]);
+}
+
+// When every ticked screensaver has failed the screen stays black, whatever time passes, until a
+// real move, click or key ends the run with exit code 0.
+TEST_F(Host, WhenAllFailTheScreenStaysBlackUntilTheUserComesBack) {
+    WriteSettingString("SkipFailed", "1");
+    Install("vt_a_exit");
+    WriteWholeFile(Fixture("vt_b_broken"), "not a program");
+    const HWND desktop = ShowDesktopStandIn();
+    const struct {
+        const char* name;
+        std::function<void()> input;
+    } rows[] = {{"move", [] { MovePointerTo(700, 500); }},
+                {"click", [] { SendButtonOrKey(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0); }},
+                {"key", [] { SendButtonOrKey(0, 0, VK_SHIFT); }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        MovePointerTo(300, 300);
+        DeleteFileA((AppDataFolder() + "\\Vantora\\runlog.txt").c_str());
+        ScreenSampler sampler;
+        ASSERT_TRUE(sampler.WaitUntilReady());
+        const UniqueChildProcess vantora = Start("/s");
+        ASSERT_TRUE(PumpUntil([] { return RunLogged("all failed"); }, 30000)) << RunLog();
+        EXPECT_TRUE(RunLogged("ended by itself", Fixture("vt_a_exit")));
+        EXPECT_TRUE(RunLogged("failed to start", Fixture("vt_b_broken")));
+        const std::optional<SampledFrames> frames = sampler.Stop();
+        ASSERT_TRUE(frames);
+        EXPECT_GT(frames->frames, 0);
+        EXPECT_EQ(frames->shown, 0);
+        const HDC screen = GetDC(nullptr);
+        EXPECT_EQ(GetPixel(screen, 512, 384), RGB(0, 0, 0));
+        ReleaseDC(nullptr, screen);
+        EXPECT_TRUE(vantora.Running());
+
+        row.input();
+        ASSERT_TRUE(PumpUntil([&] { return !vantora.Running(); }, 20000));
+        DWORD code = 1;
+        EXPECT_TRUE(GetExitCodeProcess(vantora.Handle(), &code) && code == 0) << code;
+        EXPECT_TRUE(RunLogged("user input"));
+    }
+    DestroyWindow(desktop);
+}
+
+TEST(RunLogFile, PastItsBoundKeepsTheLastLines) {
+    TestFolder folder;
+    const std::string path = folder / "runlog.txt";
+    std::string old;
+    for (size_t i = 1; i <= kRunLogMaxLines; ++i)
+        old += "old " + std::to_string(i) + "\r\n";
+    WriteWholeFile(path, old);
+    RunLogFile(path).Write(RunEvent::Started, "C:\\a.scr");
+    const std::vector<std::string> lines = SplitLines(ReadWholeFile(path));
+    ASSERT_EQ(lines.size(), kRunLogKeepLines);
+    EXPECT_EQ(lines.front(), "old " + std::to_string(kRunLogMaxLines - kRunLogKeepLines + 2));
+    EXPECT_NE(lines.back().find("started"), std::string::npos);
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 8), "C:\\a.scr");
 }
 
 TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {

@@ -77,6 +77,8 @@ protected:
             DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
         }
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        // The test run's fixtures are closed here with no user input: the run ends with them.
+        WriteSettingString("SkipFailed", "0");
         CreateDirectoryA(kInstall.c_str(), nullptr);
         SetInstallPath(kInstall);
         RemoveTree(AppDataFolder() + "\\Vantora");
