@@ -59,10 +59,6 @@ bool TRegistry::WriteDate(const std::string& name, double date) const {
                                   sizeof date) == ERROR_SUCCESS;
 }
 
-bool TRegistry::ValueExists(const std::string& name) const {
-    return key_ && RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 bool TRegistry::DeleteValue(const std::string& name) const {
     if (!key_) return false;
     const LONG rc = RegDeleteValueA(key_.get(), name.c_str());

@@ -14,8 +14,6 @@ public:
 
     // A path starting with '\' is taken from the root, any other from the key open now.
     bool OpenKey(const std::string& path, bool canCreate);
-    void CloseKey() { key_.reset(); }
-    bool HasKey() const { return static_cast<bool>(key_); }
 
     // Missing values read as "". REG_SZ/REG_EXPAND_SZ give the text up to the first zero byte;
     // other types give their raw bytes.
@@ -27,7 +25,6 @@ public:
     std::optional<double> ReadDate(const std::string& name) const;
     bool WriteDate(const std::string& name, double date) const;
 
-    bool ValueExists(const std::string& name) const;
     // A missing value is no error.
     bool DeleteValue(const std::string& name) const;
 

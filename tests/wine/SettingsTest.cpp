@@ -21,9 +21,11 @@ const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kDesktopKey[] = "\\Control Panel\\Desktop";
 const char kElsewhereAgent[] = "\"C:\\elsewhere\\vtagent.exe\"";
 
+// "(none)" when the value is missing, so that a deleted entry differs from an empty one.
 std::string Value(const char* key, const char* name) {
-    TRegistry reg(KEY_READ);
-    return reg.OpenKey(key, false) && reg.ValueExists(name) ? reg.ReadString(name) : "(none)";
+    char text[1024] = {};
+    DWORD size = sizeof text;
+    return RegGetValueA(HKEY_CURRENT_USER, key + 1, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "(none)" : text;
 }
 
 // nullptr deletes the value.

@@ -270,11 +270,12 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
         EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
         TRegistry run(KEY_READ);
         ASSERT_TRUE(run.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", false));
-        EXPECT_EQ(run.ValueExists("Vantora"), c.agentEntry);
+        EXPECT_EQ(!run.ReadString("Vantora").empty(), c.agentEntry);
 
         TSaverList list2;
         list2.LoadFromFile(ListFile());
         ASSERT_EQ(list2.Count(), 2);
+        EXPECT_EQ(list2.GetItem(0).Description, "Fixture Saver");  // cut at the zero byte of its resource
         EXPECT_TRUE(list2.GetItem(0).Checked);
         EXPECT_FALSE(list2.GetItem(1).Checked);
         list2.ItemPtr(1).Checked = true;  // ticked again for the next case
