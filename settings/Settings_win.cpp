@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/Text.h"
 #include "settings/CivilDate.h"
 #include "settings/DataFolderRules.h"
 #include "settings/DataFolder_win.h"

@@ -74,7 +74,8 @@ protected:
         for (const char* saver : kSavers) {
             ASSERT_TRUE(
                 CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (kSystem + "\\" + saver + ".scr").c_str(), FALSE));
-            DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
+            for (const char* extension : {".log", ".mode"})
+                DeleteFileA((kSystem + "\\" + saver + extension).c_str());
         }
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
         CreateDirectoryA(kInstall.c_str(), nullptr);
@@ -390,6 +391,30 @@ TEST_F(SettingsWindowRun, SaverButtonsAndTheTestRunReturnToTheLivePreview) {
     closeTopLevel("vt_a_run");
     EXPECT_EQ(ExitCode(), 0);
     EXPECT_EQ(ReadSettingString("Order"), "");
+}
+
+// The test run unticks a saver that cannot come to the front at its change time (a minute, the
+// least the field holds) in the window's list only: the unsaved untick of the other row and the
+// run's own both show, and Cancel leaves the list file as it was.
+TEST_F(SettingsWindowRun, ATestRunShowsItsUntickButLeavesTheListFileToOk) {
+    Open();
+    Click(kIdOk);  // settling: both ticked in the list file
+    ASSERT_EQ(ExitCode(), 0);
+    const std::string before = ReadWholeFile(ListFile());
+    WriteWholeFile(kSystem + "\\vt_a_run.mode", "nofocus");
+    Open();
+    Type(kIdChangeMinutes, "1");
+    const HWND list = Control(kIdSaverList);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    Key(list, WM_CHAR, VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 1, 0) == 0; }));
+    Click(kIdTestRun);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), " /s") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 0, 0) == 0; }, 120000));
+    EXPECT_EQ(ReadWholeFile(ListFile()), before);
+    Click(kIdCancel);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(ReadWholeFile(ListFile()), before);
 }
 
 // A list file that cannot be replaced: OK writes nothing at all, a box names the file and the
