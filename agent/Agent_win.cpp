@@ -16,8 +16,6 @@ namespace {
 
 constexpr char kInstanceMutex[] = "Local\\Vantora_agent";
 constexpr char kTooltip[] = "Vantora";
-constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
-constexpr char kInstallKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kTrayIconId = 1;
@@ -80,12 +78,12 @@ std::string SystemFolder() {
 // The installer records where it put vantora.scr ("Saver" beside "Path"); a hand-made install
 // without it is taken to have vantora.scr in the system folder.
 std::string FindInstalledSaver() {
-    return InstalledSaverPath(RegReadString(HKEY_LOCAL_MACHINE, kInstallKey, "Saver"), SystemFolder());
+    return InstalledSaverPath(RegReadString(HKEY_LOCAL_MACHINE, kVantoraKey, kSaverValue), SystemFolder());
 }
 
 void ReadOptions() {
-    gAgent.options = AgentOptionsFrom(RegReadString(HKEY_CURRENT_USER, kSettingsKey, "RestoreSaver"),
-                                      RegReadString(HKEY_CURRENT_USER, kSettingsKey, "RestoreDelay"));
+    gAgent.options = AgentOptionsFrom(RegReadString(HKEY_CURRENT_USER, kVantoraKey, kRestoreSaverValue),
+                                      RegReadString(HKEY_CURRENT_USER, kVantoraKey, kRestoreDelayValue));
     gAgent.installedSaver = FindInstalledSaver();
 }
 
@@ -109,7 +107,7 @@ void EnforceOptions() {
     if (!gAgent.options.restoreSaver && !gAgent.options.restoreDelay) return;
     // "Delay" is read afresh: vantora.scr stores it before it sets the system timeout, so a save in
     // progress is followed, not undone.
-    const int32_t delay = DelayFromText(RegReadString(HKEY_CURRENT_USER, kSettingsKey, "Delay"));
+    const int32_t delay = DelayFromText(RegReadString(HKEY_CURRENT_USER, kVantoraKey, kDelayValue));
     const SaverRepairs repairs = RepairsNeeded(gAgent.options, ReadSystemState(), gAgent.installedSaver, delay);
     if (repairs.saverPath) {
         RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", gAgent.installedSaver);

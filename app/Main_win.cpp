@@ -35,11 +35,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             break;
         case Mode::Preview:
             RunGuarded(kModeStartupGuard, [&] {
-                if (cl.windowArg != 0 && IsWindow(AsWindow(cl.windowArg))) RunSaverHost(AsWindow(cl.windowArg));
+                if (cl.windowArg != 0 && IsWindow(AsWindow(cl.windowArg))) RunSaverMode(AsWindow(cl.windowArg));
             });
             break;
         case Mode::FullScreen:
-            RunGuarded(kModeStartupGuard, [] { RunSaverHost(nullptr); });
+            RunGuarded(kModeStartupGuard, [] { RunSaverMode(nullptr); });
             break;
         case Mode::ChangePassword:
             ChangePassword(cl);
@@ -47,5 +47,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         case Mode::None:
             break;
     }
+    // Every mode ends here, once its loops have returned and its owners have let go.
     ExitProcess(0);
 }

@@ -1,7 +1,6 @@
 #include "app/Wow64_win.h"
 
 #include "app/DynCalls_win.h"
-#include "app/Exception.h"
 
 namespace {
 
@@ -51,13 +50,6 @@ std::optional<std::string> SystemWow64Directory() {
     const UINT length = query(buffer, kFolderBuffer);
     if (length == 0 || length > kFolderBuffer) return std::nullopt;
     return std::string(buffer, length);
-}
-
-std::string SysWow64Folder() {
-    if (!IsWow64()) throw Exception("getsyswow64, not64");
-    std::optional<std::string> folder = SystemWow64Directory();
-    if (!folder) throw Exception("getsyswow64 fail");
-    return *folder;
 }
 
 void ResetWow64State() { redirection = Redirection(); }

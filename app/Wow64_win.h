@@ -10,9 +10,6 @@ bool IsWow64();
 // Switches the redirection off (true) or back on (false). Calls do not nest: a second switch-off
 // does nothing and one switch-on undoes it. Does nothing outside WOW64 or without the functions.
 void SetFsRedirection(bool disabled);
-// The SysWOW64 folder of a 32-bit process on 64-bit Windows; "" without the function. Throws
-// "getsyswow64, not64" outside WOW64 and "getsyswow64 fail" when the call fails.
-std::string SysWow64Folder();
 // The system's SysWOW64 folder whatever the process is; "" without the function, nothing when the
 // call fails.
 std::optional<std::string> SystemWow64Directory();

@@ -10,18 +10,22 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/Catalogue_win.h"
 #include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
 #include "catalogue/FolderScan_win.h"
 #include "catalogue/Reconcile.h"
-#include "settings/Settings_win.h"
 #include "tests/wine/PeImage.h"
 #include "tests/wine/WineTest.h"
 
 namespace {
 
 constexpr int kRepeats = 5;
+
+std::string ListFile() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "vantora-bench-saverlist.dat";
+}
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -64,13 +68,13 @@ double WarmDiscovery(const std::string& folder, int count) {
         WriteWholeFile(SaverPath(folder, i), program);
         catalogue.Add(MakeSaverItem("Saver " + std::to_string(i), SaverPath(folder, i)));
     }
-    catalogue.SaveToFile(CurrentSettings().SaverListFile);
+    catalogue.SaveToFile(ListFile());
     std::vector<double> times;
     for (int round = 0; round < kRepeats; ++round) {
         const double start = Now();
-        DiscoverSavers(CurrentSettings().SaverListFile);
+        const TSaverList found = DiscoverSavers(ListFile());
         times.push_back(Now() - start);
-        if (AllSavers.Count() < count) std::printf("  (warning: only %d catalogued)\n", AllSavers.Count());
+        if (found.Count() < count) std::printf("  (warning: only %d catalogued)\n", found.Count());
     }
     RemoveSavers(folder, count);
     return Median(times);
@@ -87,9 +91,9 @@ double ColdDiscovery(const std::string& folder, int count) {
     }
     std::vector<double> times;
     for (int round = 0; round < 3; ++round) {
-        DeleteFileA(CurrentSettings().SaverListFile.c_str());
+        DeleteFileA(ListFile().c_str());
         const double start = Now();
-        DiscoverSavers(CurrentSettings().SaverListFile);
+        DiscoverSavers(ListFile());
         times.push_back(Now() - start);
     }
     RemoveSavers(folder, count);
@@ -130,9 +134,6 @@ int main() {
         return 1;
     }
     CreateDirectoryA(folder.c_str(), nullptr);  // a fresh Wine prefix may not have made it yet
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    CurrentSettings().SaverListFile = std::string(temp) + "vantora-bench-saverlist.dat";
 
     const double warm1k = WarmDiscovery(folder, 1000);
     const double warm10k = WarmDiscovery(folder, 10000);
@@ -143,6 +144,6 @@ int main() {
     std::printf("cold discovery,  1000 new savers: %8.2f ms (median of 3)\n", cold1k * 1000);
     ReconcileOnly(10000);
     ReconcileOnly(100000);
-    DeleteFileA(CurrentSettings().SaverListFile.c_str());
+    DeleteFileA(ListFile().c_str());
     return 0;
 }

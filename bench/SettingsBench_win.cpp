@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/BenchSupport_win.h"
@@ -115,10 +116,11 @@ void CountObjectsOverTabSwitches(int switches) {
         std::printf("cannot copy the fixture saver\n");
         std::exit(1);
     }
-    AllSavers.Add(MakeSaverItem("calm", saver));
+    TSaverList savers;
+    savers.Add(MakeSaverItem("calm", saver));
     const Baseline baseline;
     bool destroyed = false;
-    const HWND window = OpenSettingsWindow(Settings(), [&] { destroyed = true; });
+    const HWND window = OpenSettingsWindow(Settings(), std::move(savers), [&] { destroyed = true; });
     const HWND tabs = window ? GetDlgItem(window, kIdTabs) : nullptr;
     const HWND image = window ? FindDescendant(window, kIdPreviewImage) : nullptr;
     if (!tabs || !image) {
@@ -160,7 +162,6 @@ void CountObjectsOverTabSwitches(int switches) {
     DestroyWindow(window);
     PumpMessages();
     if (!destroyed) std::printf("  the window did not report its end\n");
-    AllSavers.Clear();
     DeleteFileA(saver.c_str());
     DeleteFileA("C:\\vantora-bench\\calm.log");
 }

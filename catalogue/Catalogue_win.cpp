@@ -2,26 +2,28 @@
 
 #include <windows.h>
 
+#include "app/Exception.h"
 #include "app/Random.h"
+#include "app/Text.h"
 #include "catalogue/Discovery_win.h"
-#include "settings/Settings_win.h"
+#include "settings/SystemHelpers_win.h"
 
-TSaverList AllSavers;
-std::vector<std::string> FoundSaverFiles;
-bool LaunchedFromSettings = false;
-
-void StartCatalogue(StartNotices notices) {
+Catalogue StartCatalogue(StartNotices notices) {
     SeedRandom(GetTickCount());
-    FoundSaverFiles.clear();
-    AllSavers.Clear();
-    LoadSettings(notices);
-    DiscoverSavers(CurrentSettings().SaverListFile);
-    LaunchedFromSettings = false;
+    Catalogue catalogue;
+    catalogue.settings.Load(notices);
+    catalogue.savers = DiscoverSavers(catalogue.settings.SaverListFile);
+    return catalogue;
 }
 
-void StopCatalogue() {
-    AllSavers.Clear();
-    FoundSaverFiles.clear();
-    FoundSaverFiles.shrink_to_fit();
-    ExitProcess(0);
+std::optional<std::string> SaveSaverList(const TSaverList& savers, const std::string& listFile) {
+    if (!FileExists(listFile)) EnsureFolder(std::string(ParentFolderOf(listFile)));
+    try {
+        savers.SaveToFile(listFile);
+    } catch (const EFCreateError& e) {
+        return e.Message();
+    } catch (const EListError& e) {
+        return e.Message();
+    }
+    return std::nullopt;
 }

@@ -1,20 +1,23 @@
-// The catalogue of the process and its lifetime: built at the start of a mode, freed when the mode
-// ends. The settings window and the rotation host both start and stop it here.
+// The catalogue a mode works on: the settings it was found with and the screensavers, built at the
+// start of the settings, full-screen and preview modes and released with the value.
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "catalogue/SaverList.h"
-#include "settings/DataFolderRules.h"
+#include "settings/Settings.h"
 
-extern TSaverList AllSavers;                      // the catalogue; a saver index points into it
-extern std::vector<std::string> FoundSaverFiles;  // the screensaver paths of the last scan
-// Set by the settings window before its full-screen test, so that the host reuses the catalogue.
-extern bool LaunchedFromSettings;
+struct Catalogue {
+    Settings settings;
+    TSaverList savers;  // a saver index points into this list
+};
 
-// Seeds the random generator, empties the catalogue, loads the settings and discovers the savers.
-// `notices` says whether choosing the data folder may show its box and web notices.
-void StartCatalogue(StartNotices notices);
-// Frees the catalogue and ends the process with exit code 0.
-[[noreturn]] void StopCatalogue();
+// Seeds the random generator, loads the settings and discovers the savers. `notices` says whether
+// the settings may show their boxes and web notices.
+Catalogue StartCatalogue(StartNotices notices);
+
+// Writes `savers` to `listFile`, making its folder when the file is new. When it cannot (the file
+// cannot be replaced, or an entry cannot be written) the reason, naming the file or the entry; the
+// old file is then left whole.
+std::optional<std::string> SaveSaverList(const TSaverList& savers, const std::string& listFile);

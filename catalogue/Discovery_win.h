@@ -4,5 +4,7 @@
 
 #include <string>
 
-// Rebuilds AllSavers from `saverListFile` and the Windows, System and SysWOW64 folders.
-void DiscoverSavers(const std::string& saverListFile);
+#include "catalogue/SaverList.h"
+
+// The catalogue from `saverListFile` and the Windows, System and SysWOW64 folders.
+TSaverList DiscoverSavers(const std::string& saverListFile);

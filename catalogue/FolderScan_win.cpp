@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "app/Handles.h"
-#include "catalogue/Catalogue_win.h"
 #include "catalogue/Reconcile.h"
 #include "settings/SystemHelpers_win.h"
 
@@ -54,8 +53,7 @@ void ListScreensaverFiles(const std::string& folder, std::vector<std::string>& l
     } while (FindNextFileW(find.get(), &data));
 }
 
-void ScanFolder(const std::string& folder, bool append) {
-    if (!append) FoundSaverFiles.clear();
+void ScanFolder(const std::string& folder, std::vector<std::string>& found) {
     if (folder.empty()) return;
     std::string path = folder;
     if (path.back() == '\\') path.pop_back();
@@ -71,7 +69,7 @@ void ScanFolder(const std::string& folder, bool append) {
     for (size_t i = 0; i < files.size(); ++i)
         keyed.emplace_back(SortKey(files[i]), i);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    FoundSaverFiles.reserve(FoundSaverFiles.size() + files.size());
+    found.reserve(found.size() + files.size());
     for (const auto& entry : keyed)
-        FoundSaverFiles.push_back(std::move(files[entry.second]));
+        found.push_back(std::move(files[entry.second]));
 }

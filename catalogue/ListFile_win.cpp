@@ -5,10 +5,16 @@
 #include "app/Handles.h"
 #include "app/Text.h"
 #include "catalogue/SaverList.h"
+#include "settings/SystemHelpers_win.h"
 
 namespace {
 
 std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// Names the file and the system's reason, for the user who has to put it right.
+EFCreateError CreateError(const std::string& name, DWORD code) {
+    return EFCreateError("Unable to create file " + Quoted(name) + ": " + SystemErrorText(code));
+}
 
 // The new file goes beside the old one, so that the final rename stays on one volume and is atomic.
 std::string TempNameBeside(const std::string& name) {
@@ -32,7 +38,7 @@ void TSaverList::SaveToFile(const std::string& name) const {
     SaveToStream(bytes);  // may throw before any file is touched
 
     std::string temp = TempNameBeside(name);
-    if (temp.empty()) throw EFCreateError("Unable to create file " + Quoted(name));
+    if (temp.empty()) throw CreateError(name, GetLastError());
     bool written;
     {
         UniqueFile file(CreateFileA(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -41,8 +47,9 @@ void TSaverList::SaveToFile(const std::string& name) const {
     }
     // Until this rename succeeds the old list, with all its ticks, stays as it was.
     if (!written || !MoveFileExA(temp.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
         DeleteFileA(temp.c_str());
-        throw EFCreateError("Unable to create file " + Quoted(name));
+        throw CreateError(name, code);
     }
 }
 

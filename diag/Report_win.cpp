@@ -61,7 +61,7 @@ std::string RegisterTextOf(const CONTEXT& c) {
 // Where reports go when the data folder cannot be had.
 std::string FallbackReportFolder() {
     const std::string appData = AppDataFolder();
-    return appData.empty() ? CurrentSettings().InstallPath : appData + "\\Vantora";
+    return appData.empty() ? ReadInstallPath() : appData + "\\Vantora";
 }
 
 // The data folder through `lookup`; a lookup that throws sends notice 120. An empty answer means
@@ -69,7 +69,7 @@ std::string FallbackReportFolder() {
 std::string ReportFolder(std::string (*lookup)(const std::string& installPath, StartNotices notices)) {
     std::string folder;
     try {
-        folder = lookup(CurrentSettings().InstallPath, StartNotices::Show);
+        folder = lookup(ReadInstallPath(), StartNotices::Show);
     } catch (...) {
         SendWebErrorNotice(kNoticeNoDataFolder);
         return FallbackReportFolder();

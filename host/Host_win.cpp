@@ -14,8 +14,6 @@
 #include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
 
-int32_t CurrentSaver = -1;
-
 namespace {
 
 constexpr DWORD kPollMs = 300;
@@ -34,55 +32,46 @@ void WaitUntilReady(const UniqueChildProcess& child) {
     }
 }
 
-}  // namespace
-
-int32_t LoadPreviousSaver() {
+// "Prev" resolved against the list; -1 when it names nothing listed.
+int32_t LoadPreviousSaver(const TSaverList& savers) {
     std::vector<std::string> paths;
-    paths.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i)
-        paths.push_back(AllSavers.ItemPtr(i).FilePath);
+    paths.reserve(static_cast<size_t>(savers.Count()));
+    for (int i = 0; i < savers.Count(); ++i)
+        paths.push_back(savers.ItemPtr(i).FilePath);
     return ResolvePrevious(ReadSettingString("Prev"), paths);
 }
 
-bool ChooseNextSaver() {
+// The next ticked saver after `current`; -1 when nothing is ticked.
+int32_t ChooseNextSaver(const TSaverList& savers, int32_t current, const ScheduleState& state) {
     std::vector<bool> checked;
-    checked.reserve(static_cast<size_t>(AllSavers.Count()));
-    for (int i = 0; i < AllSavers.Count(); ++i)
-        checked.push_back(AllSavers.ItemPtr(i).Checked);
-
-    const Settings& settings = CurrentSettings();
-    const int32_t next =
-        ChooseNextIndex(checked, CurrentSaver,
-                        ScheduleState{settings.OrderMode, settings.ChangeOnceADay && !settings.NewDay}, RandomReal);
-    if (next < 0) return false;
-    CurrentSaver = next;
-    if (CurrentSaver > AllSavers.Count() - 1 || !AllSavers.ItemPtr(CurrentSaver).Checked) {
-        throw Exception("showorder error, count = " + std::to_string(AllSavers.Count()) + "," +
-                        std::to_string(CurrentSaver));
+    checked.reserve(static_cast<size_t>(savers.Count()));
+    for (int i = 0; i < savers.Count(); ++i)
+        checked.push_back(savers.ItemPtr(i).Checked);
+    const int32_t next = ChooseNextIndex(checked, current, state, RandomReal);
+    if (next >= 0 && (next > savers.Count() - 1 || !savers.ItemPtr(next).Checked)) {
+        throw Exception("showorder error, count = " + std::to_string(savers.Count()) + "," + std::to_string(next));
     }
-    return true;
+    return next;
 }
 
-void RecordCurrentSaver() {
-    std::string prev;
-    if (CurrentSaver >= 0 && CurrentSaver < AllSavers.Count()) {
-        prev = PreviousRecord(CurrentSaver, AllSavers.ItemPtr(CurrentSaver).FilePath);
-    }
+// Writes "Prev" and, on a new day, "OrderDate"; the day is then no longer new.
+void RecordCurrentSaver(const TSaverList& savers, int32_t current, bool& newDay) {
     TRegistry reg;
     reg.OpenKey(kSettingsKey, true);
-    reg.WriteString("Prev", prev);
-    if (CurrentSettings().NewDay) {
+    reg.WriteString("Prev", PreviousRecord(current, savers.ItemPtr(current).FilePath));
+    if (newDay) {
         reg.WriteDate("OrderDate", TodayDate());
-        CurrentSettings().NewDay = false;
+        newDay = false;
     }
 }
 
-void StopChildSaver(UniqueChildProcess child) {
+// Ends the child: a close request and a grace period when it is in front, otherwise at once. True
+// when it was in front.
+bool StopChildSaver(UniqueChildProcess child) {
     HWND front = GetForegroundWindow();
     DWORD frontProcess = 0;
     if (front) GetWindowThreadProcessId(front, &frontProcess);
     const bool inFront = front && frontProcess == child.Id();
-
     if (inFront) {
         const DWORD start = GetTickCount();
         // Bounded, so that a hung window cannot stall the host beyond the grace period.
@@ -93,55 +82,80 @@ void StopChildSaver(UniqueChildProcess child) {
             PumpMessages();
         } while (GetTickCount() - start <= kCloseGraceMs && child.Running());
     }
-    // Ended before anything below can fail: a full-screen child must never outlive the host.
     child.End();
-    if (!inFront) {
-        // Something else is in front: this screensaver cannot show itself, so it leaves the rotation.
-        AllSavers.ItemPtr(CurrentSaver).Checked = false;
-        AllSavers.SaveToFile(CurrentSettings().SaverListFile);
+    return inFront;
+}
+
+void Rotate(const HostRun& run) {
+    const bool fullScreen = run.parent == nullptr;
+    const Settings& settings = run.settings;
+    bool newDay = settings.NewDay;
+    int32_t current = LoadPreviousSaver(run.savers);
+    for (;;) {
+        current = ChooseNextSaver(run.savers, current, {settings.OrderMode, settings.ChangeOnceADay && !newDay});
+        if (current < 0) return;
+        if (fullScreen) RecordCurrentSaver(run.savers, current, newDay);
+        UniqueChildProcess child = RunScreensaver(run.savers.ItemPtr(current).FilePath, run.parent, false, fullScreen);
+        if (!child) return;
+        if (!fullScreen) {
+            // The preview child keeps drawing in the preview box after the host has gone.
+            child.Leave();
+            return;
+        }
+        // The change timer starts once the child is in front: a slow start must not pass for a
+        // screensaver that cannot show itself, which would be unticked for good.
+        WaitUntilReady(child);
+        switch (SuperviseChildSaver(child, GetTickCount(), {settings.ChangeEvery, settings.ChangeTime})) {
+            case ChildOutcome::Ended:
+                return;
+            case ChildOutcome::TimeUp:
+                break;
+            case ChildOutcome::NotInFront:
+                // It cannot show itself, so it leaves the rotation.
+                run.savers.ItemPtr(current).Checked = false;
+                run.findings.SaverUnticked(run.savers, current);
+                break;
+        }
     }
 }
 
-ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick) {
+uint32_t ModeBitOf(HWND parent) { return parent ? kModePreview : kModeFullScreen; }
+
+}  // namespace
+
+void ListFileFindings::SaverUnticked(const TSaverList& savers, int) {
+    // A list that cannot be written keeps the untick in memory: this run still leaves the saver out.
+    SaveSaverList(savers, listFile_);
+}
+
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick, const ChangeTimer& timer) {
     for (;;) {
         // A child that has ended by itself (the user's input closed it) is never taken for one whose
         // time is up: that would untick a screensaver that did nothing wrong.
         if (!child.Running()) return ChildOutcome::Ended;
-        const Settings& settings = CurrentSettings();
-        if (settings.ChangeEvery && ChangeTimePassed(startTick, GetTickCount(), settings.ChangeTime)) {
-            StopChildSaver(std::move(child));
-            return ChildOutcome::TimeUp;
-        }
+        if (timer.changeEvery && ChangeTimePassed(startTick, GetTickCount(), timer.changeTime))
+            return StopChildSaver(std::move(child)) ? ChildOutcome::TimeUp : ChildOutcome::NotInFront;
         Sleep(kPollMs);
         PumpMessages();
     }
 }
 
-void RunSaverHost(HWND parent) {
+void RunSaverHost(const HostRun& run) {
     // The host's own guard adds no bit of its own: the report shows AppMode as the run left it.
-    RunGuarded(0, [parent] {
-        const bool fullScreen = parent == nullptr;
-        AppMode |= fullScreen ? kModeFullScreen : kModePreview;
-        // Nothing modal may stand before the saver: the screen stays uncovered until it is answered.
-        if (!LaunchedFromSettings) StartCatalogue(StartNotices::Omit);
-        CurrentSaver = LoadPreviousSaver();
-
-        while (ChooseNextSaver()) {
-            if (fullScreen) RecordCurrentSaver();
-            UniqueChildProcess child = RunScreensaver(CurrentSaver, parent, false, fullScreen);
-            if (!child) break;
-            if (!fullScreen) {
-                // The preview child keeps drawing in the preview box after the host has gone.
-                child.Leave();
-                break;
-            }
-            // The change timer starts once the child is in front: a slow start must not pass for a
-            // screensaver that cannot show itself, which would be unticked for good.
-            WaitUntilReady(child);
-            if (SuperviseChildSaver(child, GetTickCount()) == ChildOutcome::Ended) break;
-        }
-
+    RunGuarded(0, [&run] {
+        AppMode |= ModeBitOf(run.parent);
+        Rotate(run);
         AppMode &= ~(kModeFullScreen | kModePreview);
-        if (!LaunchedFromSettings) StopCatalogue();
+    });
+}
+
+void RunSaverMode(HWND parent) {
+    // The catalogue's start is part of the run: its failures report the run's mode too.
+    RunGuarded(0, [parent] {
+        AppMode |= ModeBitOf(parent);
+        // Nothing modal may stand before the saver: the screen stays uncovered until it is answered.
+        Catalogue catalogue = StartCatalogue(StartNotices::Omit);
+        ListFileFindings findings(catalogue.settings.SaverListFile);
+        RunSaverHost({parent, catalogue.settings, catalogue.savers, findings});
     });
 }

@@ -1,30 +1,64 @@
-// The rotation host: the run entry of the full-screen ("/s") and preview ("/p") modes. It opens
-// no window of its own; the screensavers it starts do the drawing and read the input.
+// The rotation host: runs the ticked screensavers one after another as child processes. It opens
+// no window of its own; the screensavers it starts do the drawing and read the input. A run is a
+// function of its inputs: the system's "/s" and "/p" runs and the settings window's test run call
+// the same entry with what each of them holds.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "app/Handles.h"
+#include "catalogue/SaverList.h"
+#include "settings/Settings.h"
 
-// Saver index of the screensaver chosen last; -1 for none.
-extern int32_t CurrentSaver;
+// Where a run's findings go. The run has already applied each one to its own list.
+class RunFindings {
+public:
+    virtual ~RunFindings() = default;
+    // Saver `index` of `savers` could not come to the front at its change time and is unticked.
+    virtual void SaverUnticked(const TSaverList& savers, int index) = 0;
+};
 
-// Full-screen run when `parent` is null, preview inside `parent` otherwise. Ends the process with
-// exit code 0, unless the settings window launched it, in which case it returns.
-void RunSaverHost(HWND parent);
+// A run started by the system: an untick is saved to the list file at once, so later runs leave the
+// saver out. A file that cannot be written keeps the untick in memory only: nothing may stand
+// before the screensavers, and no one may be there to answer.
+class ListFileFindings : public RunFindings {
+public:
+    explicit ListFileFindings(std::string listFile) : listFile_(std::move(listFile)) {}
+    void SaverUnticked(const TSaverList& savers, int index) override;
 
-// "Prev" resolved against the catalogue; -1 when it names nothing catalogued.
-int32_t LoadPreviousSaver();
-// Picks the next ticked saver into CurrentSaver; false when nothing is ticked.
-bool ChooseNextSaver();
-// Writes "Prev" and, on a new day, "OrderDate".
-void RecordCurrentSaver();
+private:
+    std::string listFile_;
+};
 
-enum class ChildOutcome { Ended, TimeUp };
-// Polls `child` until it ends by itself or its change time is up (then it has been stopped).
-ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick);
-// Ends the child: a close request and a grace period when it is in front, otherwise at once and
-// then unticked for good. The child has ended even when saving the untick throws.
-void StopChildSaver(UniqueChildProcess child);
+struct HostRun {
+    HWND parent;            // null for a full-screen run, else the preview box
+    Settings settings;      // order, change schedule and the day's state, as the run starts
+    TSaverList& savers;     // the list the run chooses from and unticks in
+    RunFindings& findings;  // told of every untick
+};
+
+// The cycle choose → record "Prev" (and "OrderDate" on a new day) → start → supervise, until a
+// child ends by itself, a start fails or nothing is ticked. A preview run starts one child in the
+// box, records nothing and returns at once. Returns when the run ends; a failure of the program's
+// exception type is reported (and ends the process).
+void RunSaverHost(const HostRun& run);
+
+// The "/s" (null `parent`) and "/p <parent>" modes: the catalogue as stored, unticks saved to the
+// list file.
+void RunSaverMode(HWND parent);
+
+enum class ChildOutcome {
+    Ended,       // the child ended by itself (the user's input closed it): the run is over
+    TimeUp,      // its change time came and it was closed, or ended after its grace
+    NotInFront,  // its change time came while another program held the front: ended at once
+};
+struct ChangeTimer {
+    bool changeEvery;
+    int32_t changeTime;  // minutes
+};
+// Polls `child` every 300 ms, emptying this thread's queue between polls, until it ends by itself
+// or its change time is up; then it has been stopped.
+ChildOutcome SuperviseChildSaver(UniqueChildProcess& child, DWORD startTick, const ChangeTimer& timer);

@@ -1,8 +1,18 @@
 // What vantora.scr and the tray agent vtagent.exe agree on: the agent's message window, found by
-// class and title, and the message posted to it after every save. No Windows headers, so both
-// programs (and their tests) share these without sharing any code.
+// class and title, the message posted to it after every save, and the registry values both read.
+// No Windows headers, so both programs (and their tests) share these without sharing any code.
 #pragma once
 
 constexpr char kAgentWindowClass[] = "messages_Vantora";
 constexpr char kAgentWindowTitle[] = "Vantora_messages";
 constexpr unsigned kAgentSettingsChanged = 0x8002;
+
+// The key of both programs: the settings under HKEY_CURRENT_USER, the install under
+// HKEY_LOCAL_MACHINE.
+constexpr char kVantoraKey[] = "Software\\Kestrella\\Vantora";
+// Settings the window saves and the agent acts on.
+constexpr char kDelayValue[] = "Delay";
+constexpr char kRestoreSaverValue[] = "RestoreSaver";
+constexpr char kRestoreDelayValue[] = "RestoreDelay";
+// Install value: where the installer put vantora.scr.
+constexpr char kSaverValue[] = "Saver";

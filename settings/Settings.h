@@ -1,14 +1,13 @@
-// The program's settings as one value: the process's current settings are one instance, and the
-// settings window edits a copy that it saves on OK (and then makes current) and drops on Cancel. The fields are plain
-// values (no Windows headers), so pure code can hold and check them too; Load and Save are Win32 code.
+// The program's settings as one value: each mode loads its own, the rotation host takes one as its
+// input, and the settings window edits a copy that it saves on OK and drops on Cancel. The fields
+// are plain values (no Windows headers), so pure code can hold and check them too; Load and Save
+// are Win32 code.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "settings/DataFolderRules.h"
-
-class TSaverList;
 
 enum class SaveResult {
     Saved,
@@ -35,8 +34,7 @@ struct Settings {
     // shows "Corrupted registry..." (unless `notices` omits it) and skips the agent and system steps, but still finds
     // the data folder. Fields that cannot be read keep their values.
     void Load(StartNotices notices);
-    // Writes the settings, the system settings, the agent's entry and `savers` as the list file, then
-    // tells a running agent. A list file that cannot be written throws EFCreateError after the
-    // registry steps.
-    SaveResult Save(const TSaverList& savers) const;
+    // Writes the settings, the system settings and the agent's entry, and starts the agent when it is
+    // on. The list file and the agent's notice are the caller's: see SaveSettingsAndList.
+    SaveResult Save() const;
 };

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/AgentContract.h"
+
 // The settings key under HKEY_CURRENT_USER; the installer keeps "Path" under the same path of
-// HKEY_LOCAL_MACHINE, the install key.
-inline constexpr char kSettingsKey[] = "\\Software\\Kestrella\\Vantora";
-inline constexpr const char* kInstallKey = kSettingsKey;
+// HKEY_LOCAL_MACHINE, the install key. Opened from the root by a fresh TRegistry.
+inline constexpr const char* kSettingsKey = kVantoraKey;
+inline constexpr const char* kInstallKey = kVantoraKey;
 
 std::string ReadSettingString(const std::string& name);                      // "" when missing
 bool WriteSettingString(const std::string& name, const std::string& value);  // false when not written

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "app/Text.h"
-#include "catalogue/SaverList.h"
 #include "settings/CivilDate.h"
 #include "settings/DataFolderRules.h"
 #include "settings/DataFolder_win.h"
@@ -15,11 +13,6 @@
 
 namespace {
 
-std::string ReadInstallPath() {
-    TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
-    return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
-}
-
 // The read rule of the values loaded here: missing or not an integer gives `fallback`, and the
 // result is clamped to 0..1000000000.
 int32_t ReadClampedSetting(const TRegistry& reg, const char* name, int32_t fallback) {
@@ -28,14 +21,10 @@ int32_t ReadClampedSetting(const TRegistry& reg, const char* name, int32_t fallb
 
 }  // namespace
 
-Settings& CurrentSettings() {
-    static Settings current;
-    return current;
+std::string ReadInstallPath() {
+    TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
+    return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
 }
-
-void LoadSettings(StartNotices notices) { CurrentSettings().Load(notices); }
-
-SaveResult SaveSettings(const TSaverList& savers) { return CurrentSettings().Save(savers); }
 
 double TodayDate() {
     SYSTEMTIME now;
@@ -54,9 +43,9 @@ void Settings::Load(StartNotices notices) {
             const std::optional<double> orderDate = reg.ReadDate("OrderDate");
             NewDay = !orderDate || *orderDate != TodayDate();
             ChangeTime = ReadClampedSetting(reg, "ChangeTime", 30);
-            Delay = ReadClampedSetting(reg, "Delay", SystemScreenSaveTimeout());
-            RestoreSaver = ReadClampedSetting(reg, "RestoreSaver", 1) != 0;
-            RestoreDelay = ReadClampedSetting(reg, "RestoreDelay", 1) != 0;
+            Delay = ReadClampedSetting(reg, kDelayValue, SystemScreenSaveTimeout());
+            RestoreSaver = ReadClampedSetting(reg, kRestoreSaverValue, 1) != 0;
+            RestoreDelay = ReadClampedSetting(reg, kRestoreDelayValue, 1) != 0;
         }
     }
 
@@ -77,28 +66,21 @@ void Settings::Load(StartNotices notices) {
     SaverListFile = SaverListPath(GetDataFolder(InstallPath, notices), InstallPath);
 }
 
-SaveResult Settings::Save(const TSaverList& savers) const {
-    bool written;
-    {
-        TRegistry reg;
-        written = reg.OpenKey(kSettingsKey, true);
-        const std::pair<const char*, std::string> values[] = {
-            {"Order", std::to_string(EncodeOrder(OrderMode, ChangeOnceADay, ChangeEvery))},
-            {"ChangeTime", std::to_string(ChangeTime)},
-            {"Delay", std::to_string(Delay)},
-            {"RestoreSaver", RestoreSaver ? "1" : "0"},
-            {"RestoreDelay", RestoreDelay ? "1" : "0"},
-        };
-        for (const auto& [name, text] : values)
-            written = reg.WriteString(name, text) && written;
-        if (AgentEnabled != AgentEnabledAtLoad) written = WriteAgentEntry(AgentEnabled, InstallPath) && written;
-        if (AgentEnabled) StartAgentUnlessRunning(InstallPath);
-        written = SetSystemScreenSaveTimeout(Delay) && written;
-        if (PasswordProtected != PasswordProtectedAtLoad)
-            written = WritePasswordProtected(PasswordProtected) && written;
-    }
-    if (!FileExists(SaverListFile)) EnsureFolder(std::string(ParentFolderOf(SaverListFile)));
-    savers.SaveToFile(SaverListFile);
-    NotifyAgent();
+SaveResult Settings::Save() const {
+    TRegistry reg;
+    bool written = reg.OpenKey(kSettingsKey, true);
+    const std::pair<const char*, std::string> values[] = {
+        {"Order", std::to_string(EncodeOrder(OrderMode, ChangeOnceADay, ChangeEvery))},
+        {"ChangeTime", std::to_string(ChangeTime)},
+        {kDelayValue, std::to_string(Delay)},
+        {kRestoreSaverValue, RestoreSaver ? "1" : "0"},
+        {kRestoreDelayValue, RestoreDelay ? "1" : "0"},
+    };
+    for (const auto& [name, text] : values)
+        written = reg.WriteString(name, text) && written;
+    if (AgentEnabled != AgentEnabledAtLoad) written = WriteAgentEntry(AgentEnabled, InstallPath) && written;
+    if (AgentEnabled) StartAgentUnlessRunning(InstallPath);
+    written = SetSystemScreenSaveTimeout(Delay) && written;
+    if (PasswordProtected != PasswordProtectedAtLoad) written = WritePasswordProtected(PasswordProtected) && written;
     return written ? SaveResult::Saved : SaveResult::RegistryNotWritten;
 }

@@ -13,6 +13,15 @@ constexpr DWORD kPathBuffer = 1000;
 
 void ShowMessage(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Vantora", MB_OK); }
 
+std::string SystemErrorText(DWORD code) {
+    char buffer[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                                  sizeof buffer, nullptr);
+    while (length > 0 && (buffer[length - 1] == '\n' || buffer[length - 1] == '\r' || buffer[length - 1] == ' '))
+        --length;
+    return length > 0 ? std::string(buffer, length) : "error " + std::to_string(code);
+}
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

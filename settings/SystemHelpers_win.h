@@ -8,6 +8,8 @@
 
 // MessageBoxA with no owner, the caption "Vantora" and an OK button.
 void ShowMessage(const std::string& text);
+// The system's text for an error code, without its line break; "error <code>" when it has none.
+std::string SystemErrorText(DWORD code);
 // Dispatches every message waiting in this thread's queue and returns once it is empty; never waits.
 void PumpMessages();
 std::string SpecialFolderPath(int csidl);

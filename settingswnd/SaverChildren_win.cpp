@@ -23,9 +23,9 @@ void EndNow(UniqueChildProcess& process) {
 
 }  // namespace
 
-bool PreviewChild::Start(int index, HWND previewWindow) {
+bool PreviewChild::Start(const std::string& filePath, HWND previewWindow) {
     Stop();
-    process_ = RunScreensaver(index, previewWindow, false, false);
+    process_ = RunScreensaver(filePath, previewWindow, false, false);
     if (!process_) return false;
     previewWindow_ = previewWindow;
     return true;
@@ -56,10 +56,10 @@ bool PreviewChild::Running() const { return process_.Running(); }
 
 PreviewChild::~PreviewChild() { EndNow(process_); }
 
-bool SaverTaskChild::Start(int index, HWND owner, SaverTask task) {
+bool SaverTaskChild::Start(const std::string& filePath, HWND owner, SaverTask task) {
     if (task == SaverTask::None || process_) return false;
     const bool settings = task == SaverTask::Settings;
-    process_ = RunScreensaver(index, owner, settings, !settings);
+    process_ = RunScreensaver(filePath, owner, settings, !settings);
     return static_cast<bool>(process_);
 }
 

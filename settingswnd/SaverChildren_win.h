@@ -5,14 +5,16 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/Handles.h"
 #include "settingswnd/PreviewModel.h"
 
 class PreviewChild {
 public:
-    // Starts catalogue entry `index` with "/p" in `previewWindow`; true when it started. A child
-    // still held is stopped first.
-    bool Start(int index, HWND previewWindow);
+    // Starts the screensaver at `filePath` with "/p" in `previewWindow`; true when it started. A
+    // child still held is stopped first.
+    bool Start(const std::string& filePath, HWND previewWindow);
     // Ends the preview child: a close request that a frozen saver cannot stall, up to kCloseWaitMs
     // for it to go while this thread's messages are pumped, then termination. Safe to re-enter
     // from a message handled meanwhile. True when the child had a window in the preview box.
@@ -29,9 +31,9 @@ private:
 
 class SaverTaskChild {
 public:
-    // Starts catalogue entry `index` with "/c:<owner>" (SaverTask::Settings) or "/s"; true when it
-    // started.
-    bool Start(int index, HWND owner, SaverTask task);
+    // Starts the screensaver at `filePath` with "/c:<owner>" (SaverTask::Settings) or "/s"; true
+    // when it started.
+    bool Start(const std::string& filePath, HWND owner, SaverTask task);
     // Polls every 100 ms, pumping this thread's messages in between, until the child has ended;
     // then closes its handle.
     void WaitForEnd();

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Handles.h"
-#include "catalogue/Catalogue_win.h"
+#include "catalogue/SaverList.h"
 #include "ui/Bitmap_win.h"
 #include "ui/Checklist_win.h"
 #include "ui/Controls_win.h"
@@ -153,8 +153,8 @@ void ScreensaversPage::OnInit(HWND page, const ControlValues& values) {
 
 void ScreensaversPage::LoadSavers() {
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
-    for (int i = 0; i < AllSavers.Count(); ++i) {
-        const TSaverItem& saver = AllSavers.GetItem(i);
+    for (int i = 0; i < savers_.Count(); ++i) {
+        const TSaverItem& saver = savers_.ItemPtr(i);
         const LRESULT row = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(saver.Description.c_str()));
         if (row >= 0) SetRowTick(list_, static_cast<int>(row), saver.Checked ? 1 : 0);
     }
@@ -162,15 +162,15 @@ void ScreensaversPage::LoadSavers() {
 
 void ScreensaversPage::ReloadTicks() {
     const int rows = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
-    for (int row = 0; row < rows && row < AllSavers.Count(); ++row)
-        SetRowTick(list_, row, AllSavers.GetItem(row).Checked ? 1 : 0);
+    for (int row = 0; row < rows && row < savers_.Count(); ++row)
+        SetRowTick(list_, row, savers_.ItemPtr(row).Checked ? 1 : 0);
     InvalidateRect(list_, nullptr, FALSE);
 }
 
-void ScreensaversPage::CopyTicks(int row) const {
+void ScreensaversPage::CopyTicks(int row) {
     const int rows = static_cast<int>(SendMessageA(list_, LB_GETCOUNT, 0, 0));
-    for (int i = row < 0 ? 0 : row; i < rows && i < AllSavers.Count() && (row < 0 || i == row); ++i)
-        AllSavers.ItemPtr(i).Checked = IsRowTicked(list_, i);
+    for (int i = row < 0 ? 0 : row; i < rows && i < savers_.Count() && (row < 0 || i == row); ++i)
+        savers_.ItemPtr(i).Checked = IsRowTicked(list_, i);
 }
 
 void ScreensaversPage::EnableSaverButtons(bool enable) {
@@ -211,7 +211,6 @@ void ScreensaversPage::SetFieldValue(int editId, int32_t value) { SetUpDownPos(r
 void ScreensaversPage::NormaliseField(int editId) { SetFieldValue(editId, FieldValue(editId)); }
 
 void ScreensaversPage::OnApply(ControlValues& values) const {
-    CopyTicks(-1);
     values.changeOnceADay = Ticked(rows_.ById(kIdChangeOnceADay));
     const LRESULT order = SendMessageA(rows_.ById(kIdOrder), CB_GETCURSEL, 0, 0);
     values.orderRow = order == CB_ERR ? -1 : static_cast<int>(order);

@@ -11,6 +11,7 @@
 #include "settingswnd/SettingsModel.h"
 
 class TBitmap;
+class TSaverList;
 
 // The windows made from a layout table, one per row in the table's order.
 class BuiltRows {
@@ -51,18 +52,20 @@ public:
 
 class ScreensaversPage : public SettingsPage {
 public:
-    // The preview image shows `previewBitmap`, which must outlive the page's windows.
-    explicit ScreensaversPage(const TBitmap* previewBitmap) : previewBitmap_(previewBitmap) {}
+    // The checklist shows `savers` and the preview image `previewBitmap`; both must outlive the
+    // page's windows.
+    ScreensaversPage(TSaverList& savers, const TBitmap* previewBitmap)
+        : savers_(savers), previewBitmap_(previewBitmap) {}
     void OnInit(HWND page, const ControlValues& values) override;
     void OnApply(ControlValues& values) const override;
     bool OnCommand(int id, int code) override;
 
-    // One row per catalogue entry, in catalogue order, ticked as the entry is.
+    // One row per entry of the list, in its order, ticked as the entry is.
     void LoadSavers();
-    // Every row's tick from its catalogue entry, the rows and the selection left as they are.
+    // Every row's tick from its entry, the rows and the selection left as they are.
     void ReloadTicks();
-    // The catalogue entry of `row` takes the row's tick; every row's when `row` is -1.
-    void CopyTicks(int row) const;
+    // The entry of `row` takes the row's tick; every row's when `row` is -1.
+    void CopyTicks(int row);
     void EnableSaverButtons(bool enable);
     // The raised and sunken frames around the preview image.
     void DrawPreviewFrame(HPEN highlight, HPEN shadow) const;
@@ -76,6 +79,7 @@ private:
     int32_t FieldValue(int editId) const;
     void SetFieldValue(int editId, int32_t value);
 
+    TSaverList& savers_;
     const TBitmap* previewBitmap_;
     BuiltRows rows_;
     HWND list_ = nullptr;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "app/Exception.h"
@@ -13,7 +15,7 @@
 #include "diag/Report_win.h"
 #include "host/Host_win.h"
 #include "settings/Settings.h"
-#include "settings/Settings_win.h"
+#include "settings/SystemIntegration_win.h"
 #include "settingswnd/PreviewModel.h"
 #include "settingswnd/SaverChildren_win.h"
 #include "settingswnd/SettingsPages_win.h"
@@ -59,36 +61,12 @@ bool RegisterWindowClass() {
     return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-// While the settings window runs the rotation itself: the host uses the values on screen and the
-// catalogue as it is, and finds a scan list of its own; everything is put back afterwards.
-class ScopedTestRun {
-public:
-    explicit ScopedTestRun(const Settings& onScreen) : settings_(std::exchange(CurrentSettings(), onScreen)) {
-        LaunchedFromSettings = true;
-        found_.swap(FoundSaverFiles);
-        SetOverrideCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
-        ApplyOverrideCursor();
-    }
-    ~ScopedTestRun() {
-        SetOverrideCursor(nullptr);
-        found_.swap(FoundSaverFiles);
-        LaunchedFromSettings = false;
-        CurrentSettings() = std::move(settings_);
-    }
-    ScopedTestRun(const ScopedTestRun&) = delete;
-    ScopedTestRun& operator=(const ScopedTestRun&) = delete;
-
-private:
-    Settings settings_;
-    std::vector<std::string> found_;
-};
-
 }  // namespace
 
-class SettingsWindow : public BaseWindow<SettingsWindow> {
+class SettingsWindow : public BaseWindow<SettingsWindow>, private RunFindings {
 public:
-    SettingsWindow(const Settings& settings, std::function<void()> onDestroyed)
-        : edited_(settings), onDestroyed_(std::move(onDestroyed)) {}
+    SettingsWindow(const Settings& settings, TSaverList savers, std::function<void()> onDestroyed)
+        : edited_(settings), savers_(std::move(savers)), onDestroyed_(std::move(onDestroyed)) {}
 
     // The window's controls, pages and first focus; the window itself exists.
     void Build() {
@@ -109,7 +87,7 @@ public:
             pageWindows[i] = mainTabs_->AddPage(kPages[i].caption);
         if (!CreateToolTips()) throw Exception("can't create tooltip");
 
-        auto screensavers = std::make_unique<ScreensaversPage>(previewBitmap_.get());
+        auto screensavers = std::make_unique<ScreensaversPage>(savers_, previewBitmap_.get());
         screensavers_ = screensavers.get();
         pages_[kScreensaversPageIndex] = std::move(screensavers);
         pages_[kOptionsPageIndex] = std::make_unique<OptionsPage>();
@@ -134,7 +112,8 @@ public:
                 return 0;
             case WM_CLOSE:
                 Do(model_.OnClosing());
-                break;
+                Close();
+                return 0;
             case WM_SETCURSOR:
                 if (ApplyOverrideCursor()) return 0;
                 break;
@@ -155,6 +134,31 @@ public:
     void OnFinalMessage() { delete this; }
 
 private:
+    // Counts a wait of this window that pumps messages (a preview's stop, a saver's own settings or
+    // full-screen run, the test run, a message box). A close handled inside one is carried out once
+    // the last has returned: the window would otherwise be freed under the code still waiting.
+    class Waiting {
+    public:
+        explicit Waiting(SettingsWindow& window) : window_(window) { ++window_.waits_; }
+        ~Waiting() {
+            if (--window_.waits_ == 0 && std::exchange(window_.closePending_, false))
+                PostMessageA(window_.hwnd_, WM_CLOSE, 0, 0);
+        }
+        Waiting(const Waiting&) = delete;
+        Waiting& operator=(const Waiting&) = delete;
+
+    private:
+        SettingsWindow& window_;
+    };
+
+    void Close() {
+        if (waits_ > 0) {
+            closePending_ = true;
+            return;
+        }
+        DestroyWindow(hwnd_);
+    }
+
     PreviewView View() const {
         const HWND list = screensavers_ ? screensavers_->SaverList() : nullptr;
         const LRESULT selected = list ? SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
@@ -180,11 +184,17 @@ private:
                 case PreviewStep::DisableSaverButtons:
                     screensavers_->EnableSaverButtons(action.step == PreviewStep::EnableSaverButtons);
                     break;
-                case PreviewStep::StopPreview:
+                case PreviewStep::StopPreview: {
+                    Waiting stopping(*this);
                     preview_.Stop();
                     break;
+                }
                 case PreviewStep::StartPreview: {
-                    const bool started = preview_.Start(action.row, screensavers_->PreviewImage());
+                    bool started;
+                    {
+                        Waiting stopping(*this);
+                        started = preview_.Start(savers_.GetItem(action.row).FilePath, screensavers_->PreviewImage());
+                    }
                     Do(model_.OnPreviewStarted(started, View()));
                     break;
                 }
@@ -202,11 +212,14 @@ private:
     void RunSaverTask(const PreviewAction& action) {
         const SaverTask task =
             action.step == PreviewStep::OpenSaverSettings ? SaverTask::Settings : SaverTask::FullScreen;
-        const bool started = task_.Start(action.row, hwnd_, task);
+        const bool started = task_.Start(savers_.GetItem(action.row).FilePath, hwnd_, task);
         Do(model_.OnSaverTaskStarted(started, View()));
         if (!started) return;
-        // The window stays usable meanwhile: the wait pumps its messages.
-        task_.WaitForEnd();
+        {
+            // The window stays usable meanwhile: the wait pumps its messages.
+            Waiting waiting(*this);
+            task_.WaitForEnd();
+        }
         Do(model_.OnSaverTaskEnded(View()));
     }
 
@@ -235,14 +248,13 @@ private:
                 Do(model_.OnSaverTask(SaverTask::FullScreen, View()));
                 return true;
             case kIdOk:
+                if (!SaveEdits()) return true;
                 Do(model_.OnClosing());
-                edited_ = AppliedSettings();
-                edited_.Save(AllSavers);
-                DestroyWindow(hwnd_);
+                Close();
                 return true;
             case kIdCancel:
                 Do(model_.OnClosing());
-                DestroyWindow(hwnd_);
+                Close();
                 return true;
             case kIdTestRun:
                 OnTestRun();
@@ -254,22 +266,48 @@ private:
         return false;
     }
 
-    // The settings as the controls show them, the ticks taken into the catalogue.
-    Settings AppliedSettings() const {
+    // The settings as the controls show them, and every row's tick taken into the window's list.
+    Settings AppliedSettings() {
+        screensavers_->CopyTicks(-1);
         ControlValues values = ControlsFromSettings(edited_);
         for (const auto& page : pages_)
             page->OnApply(values);
         return SettingsFromControls(values, edited_);
     }
 
+    // OK's one sequence: the list file first, and only once it is written the settings, the agent's
+    // entry and start, and the notice to a running agent. A list that cannot be written leaves
+    // everything as it was and says why; the window stays, for another try or Cancel.
+    bool SaveEdits() {
+        const Settings applied = AppliedSettings();
+        if (const std::optional<std::string> failure = SaveSaverList(savers_, applied.SaverListFile)) {
+            const std::string text = "Nothing was saved: the list of screensavers could not be written.\r\n\r\n" +
+                                     *failure + "\r\n\r\nPress OK to try again, or Cancel to leave.";
+            Waiting box(*this);
+            MessageBoxA(hwnd_, text.c_str(), "Vantora", MB_OK | MB_ICONERROR);
+            return false;
+        }
+        edited_ = applied;
+        edited_.Save();
+        NotifyAgent();
+        return true;
+    }
+
+    // The rotation over what the window shows, unsaved: the run unticks in the window's own list,
+    // which only OK writes, and the checklist shows each untick.
     void OnTestRun() {
         Do(model_.OnTestRunStarting());
         {
-            ScopedTestRun run(AppliedSettings());
-            RunSaverHost(nullptr);
+            Waiting running(*this);
+            SetOverrideCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+            ApplyOverrideCursor();
+            RunSaverHost({nullptr, AppliedSettings(), savers_, *this});
+            SetOverrideCursor(nullptr);
         }
         Do(model_.OnTestRunEnded(View()));
     }
+
+    void SaverUnticked(const TSaverList&, int) override { screensavers_->ReloadTicks(); }
 
     void OnDestroy() {
         preview_.Stop();
@@ -280,7 +318,10 @@ private:
     }
 
     Settings edited_;
+    TSaverList savers_;  // the window's copy of the catalogue; OK writes it
     std::function<void()> onDestroyed_;
+    int waits_ = 0;
+    bool closePending_ = false;
     HWND tabs_ = nullptr;
     std::unique_ptr<TmyTabControl> mainTabs_;
     std::array<std::unique_ptr<SettingsPage>, std::size(kPages)> pages_;
@@ -293,13 +334,13 @@ private:
     SaverTaskChild task_;
 };
 
-HWND OpenSettingsWindow(const Settings& settings, std::function<void()> onDestroyed) {
+HWND OpenSettingsWindow(const Settings& settings, TSaverList savers, std::function<void()> onDestroyed) {
     if (!RegisterWindowClass()) {
         MessageBoxA(nullptr, "Register class failed", nullptr, MB_OK);
         return nullptr;
     }
     const RECT place = CentredWindowRect();
-    auto window = std::make_unique<SettingsWindow>(settings, std::move(onDestroyed));
+    auto window = std::make_unique<SettingsWindow>(settings, std::move(savers), std::move(onDestroyed));
     const HWND hwnd =
         CreateWindowExA(0, kClassName, "Vantora", kWindowStyle, place.left, place.top, place.right - place.left,
                         place.bottom - place.top, nullptr, nullptr, GetModuleHandleA(nullptr), window.get());
@@ -323,22 +364,13 @@ void RunSettingsLoop(HWND window) {
     }
 }
 
-namespace {
-
-// The end of settings mode: the toolkit's state goes with the window, then the process ends.
-[[noreturn]] void EndSettingsMode() {
-    FreeToolkitFonts();
-    UnloadThemeApi();
-    StopCatalogue();
-}
-
-}  // namespace
-
 void RunSettingsWindow() {
     AppMode |= kModeSettings;
-    StartCatalogue(StartNotices::Show);
-    const HWND window = OpenSettingsWindow(CurrentSettings(), [] { EndSettingsMode(); });
+    Catalogue catalogue = StartCatalogue(StartNotices::Show);
+    const HWND window = OpenSettingsWindow(catalogue.settings, std::move(catalogue.savers), [] { PostQuitMessage(0); });
     if (!window) return;
     RunSettingsLoop(window);
-    EndSettingsMode();
+    // The toolkit's state goes with the window; the process ends once this mode has returned.
+    FreeToolkitFonts();
+    UnloadThemeApi();
 }

@@ -6,16 +6,18 @@
 
 #include <functional>
 
+#include "catalogue/SaverList.h"
+
 struct Settings;
 
-// Settings mode: starts the catalogue, runs the window and ends the process (exit code 0) when the
-// window is gone. A class or window that cannot be made shows a bare message box and returns.
+// Settings mode: starts the catalogue, runs the window and returns when the window is gone. A
+// class or window that cannot be made shows a bare message box and returns.
 void RunSettingsWindow();
 
-// Builds and shows the window over AllSavers and a copy of `settings`; null when it could not be
+// Builds and shows the window over copies of `settings` and `savers`; null when it could not be
 // made. The window owns its state and frees it when destroyed; `onDestroyed` runs at WM_DESTROY,
 // after OK has saved.
-HWND OpenSettingsWindow(const Settings& settings, std::function<void()> onDestroyed);
+HWND OpenSettingsWindow(const Settings& settings, TSaverList savers, std::function<void()> onDestroyed);
 
 // The window's message loop: IsDialogMessage has its chance at every message first, so Tab and
 // Shift+Tab move between controls. Returns when WM_QUIT arrives.

@@ -159,8 +159,6 @@ HPEN ShadowPen() {
 
 void SetOverrideCursor(HCURSOR cursor) { State().overrideCursor = cursor; }
 
-HCURSOR OverrideCursor() { return State().overrideCursor; }
-
 bool ApplyOverrideCursor() {
     if (!State().overrideCursor) return false;
     SetCursor(State().overrideCursor);

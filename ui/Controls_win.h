@@ -25,8 +25,7 @@ HPEN ShadowPen();
 
 // While set, buttons, tabs, pages and owners that ask ApplyOverrideCursor show this cursor.
 void SetOverrideCursor(HCURSOR cursor);
-HCURSOR OverrideCursor();
-// SetCursor(OverrideCursor()) when one is set; true when it was.
+// SetCursor with the override cursor when one is set; true when it was.
 bool ApplyOverrideCursor();
 
 // The window text of `hwnd`, however long.

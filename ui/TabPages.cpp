@@ -23,11 +23,6 @@ PageSet::Change PageSet::Select(int page) {
     return change;
 }
 
-const std::vector<WindowRef>& PageSet::WindowsOf(int page) const {
-    static const std::vector<WindowRef> kNone;
-    return Exists(page) ? pages_[static_cast<size_t>(page)] : kNone;
-}
-
 void TabRegistry::Add(WindowRef tab, PaintCallback painted) {
     if (Last() >= kMaxTabControls - 1) throw Exception("TheTab_Last= " + std::to_string(Last()));
     tabs_.push_back({tab, std::move(painted)});

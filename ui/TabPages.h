@@ -28,7 +28,6 @@ public:
 
     int CurrentPage() const { return current_; }
     int LastPage() const { return static_cast<int>(pages_.size()) - 1; }
-    const std::vector<WindowRef>& WindowsOf(int page) const;
 
 private:
     bool Exists(int page) const { return page >= 0 && page < static_cast<int>(pages_.size()); }

@@ -5,7 +5,6 @@
 #include "app/Exception.h"
 #include "app/Handles.h"
 #include "app/Text.h"
-#include "catalogue/Catalogue_win.h"
 #include "catalogue/Description_win.h"
 #include "catalogue/Discovery_win.h"
 #include "catalogue/FolderScan_win.h"
@@ -34,8 +33,6 @@ protected:
         CreateDirectoryA(kWow64.c_str(), nullptr);
         TearDown();
         listFile = data / "saverlist.dat";
-        AllSavers.Clear();
-        FoundSaverFiles.clear();
     }
     void TearDown() override {
         for (const std::string& folder : {kWindows, kSystem, kWow64}) {
@@ -59,10 +56,10 @@ protected:
 
     // "description|path" of the entries made by these tests, in catalogue order, with "|-" when
     // unticked and "|<n>" for a non-zero Reserved.
-    static std::vector<std::string> Catalogued() {
+    static std::vector<std::string> Catalogued(const TSaverList& savers) {
         std::vector<std::string> out;
-        for (int i = 0; i < AllSavers.Count(); ++i) {
-            const TSaverItem item = AllSavers.GetItem(i);
+        for (int i = 0; i < savers.Count(); ++i) {
+            const TSaverItem item = savers.GetItem(i);
             if (!Ours(item.FilePath)) continue;
             out.push_back(item.Description + "|" + item.FilePath + (item.Checked ? "" : "|-") +
                           (item.Reserved ? "|" + std::to_string(item.Reserved) : ""));
@@ -81,18 +78,18 @@ TEST_F(Discovery, ScansFolderByFolderInLocaleOrder) {
                            "10.scr",  "9.scr",  "a b.scr", "AB2.scr", "~x.scr",        "co-op.scr", "coop.scr"};
     for (const char* name : names)
         WriteWholeFile(dir / name, "x");
-    ScanFolder(dir.path() + "\\", false);
-    ASSERT_EQ(FoundSaverFiles.size(), std::size(names));
-    for (size_t i = 1; i < FoundSaverFiles.size(); ++i) {
-        const std::string &a = FoundSaverFiles[i - 1], &b = FoundSaverFiles[i];
+    std::vector<std::string> found;
+    ScanFolder(dir.path() + "\\", found);
+    ASSERT_EQ(found.size(), std::size(names));
+    for (size_t i = 1; i < found.size(); ++i) {
+        const std::string &a = found[i - 1], &b = found[i];
         EXPECT_NE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1), CSTR_GREATER_THAN)
             << a << " before " << b;
     }
-    ScanFolder(dir / "missing", true);
-    ScanFolder(dir.path(), true);
-    EXPECT_EQ(FoundSaverFiles.size(), 2 * std::size(names));
-    ScanFolder("", false);
-    EXPECT_TRUE(FoundSaverFiles.empty());
+    ScanFolder(dir / "missing", found);
+    ScanFolder("", found);
+    ScanFolder(dir.path(), found);
+    EXPECT_EQ(found.size(), 2 * std::size(names));
 }
 
 // A name the ANSI code page cannot hold would be listed with '?' in it and never start: it is listed
@@ -101,14 +98,14 @@ TEST_F(Discovery, ANameOutsideTheCodePageIsListedByAShortNameThatStarts) {
     TestFolder dir;
     const std::wstring path = ToWide(dir.path()) + L"\\\u0437\u0430\u0441\u0442\u0430\u0432\u043a\u0430.scr";
     ASSERT_TRUE(CopyFileW(ToWide(BinFolder() + "\\fixture.scr").c_str(), path.c_str(), FALSE));
-    ScanFolder(dir.path(), false);
-    ASSERT_EQ(FoundSaverFiles.size(), 1u);
+    std::vector<std::string> found;
+    ScanFolder(dir.path(), found);
+    ASSERT_EQ(found.size(), 1u);
     wchar_t longPath[MAX_PATH] = {};
-    GetLongPathNameW(ToWide(FoundSaverFiles[0]).c_str(), longPath, MAX_PATH);
-    EXPECT_EQ(std::wstring(longPath), path) << FoundSaverFiles[0];
+    GetLongPathNameW(ToWide(found[0]).c_str(), longPath, MAX_PATH);
+    EXPECT_EQ(std::wstring(longPath), path) << found[0];
 
-    AllSavers.Add(MakeSaverItem("Cyrillic", FoundSaverFiles[0]));
-    UniqueChildProcess child = RunScreensaver(0, nullptr, true, false);
+    UniqueChildProcess child = RunScreensaver(found[0], nullptr, true, false);
     ASSERT_TRUE(child);
     TerminateProcess(child.Handle(), 0);
     WaitForSingleObject(child.Handle(), 10000);
@@ -141,24 +138,22 @@ TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
     Place(kWindows, "vttb.scr", "beta");
     Place(kSystem, "vttX.Scr", "Ex");
     Place(kSystem, "vtta.scr", "Alpha");
-    const std::string copy = Place(kWow64, "VTTA.scr", "Alpha 32", PeKind::Pe32);
+    Place(kWow64, "VTTA.scr", "Alpha 32", PeKind::Pe32);  // a copy of a catalogued name
     Place(kWow64, "vttg.scr", "gamma", PeKind::Pe32);
     Place(kSystem, "Vantora.SCR", "Vantora itself");
     Place(kSystem, "vttnot.scr.txt", "Not one");
     Place(kSystem, "vttlonger.scrx", "Not one either");  // its short name ends in .SCR
     CreateDirectoryA((kSystem + "\\vttdir.scr").c_str(), nullptr);
-    DiscoverSavers(listFile);
+    const TSaverList first = DiscoverSavers(listFile);
     std::vector<std::string> expected = {"Alpha|C:\\windows\\system32\\vtta.scr", "beta|C:\\windows\\vttb.scr",
                                          "Ex|C:\\windows\\system32\\vttX.Scr", "gamma|C:\\windows\\syswow64\\vttg.scr"};
-    EXPECT_EQ(Catalogued(), expected);
-    EXPECT_EQ(FoundSaverFiles, std::vector<std::string>{copy});
+    EXPECT_EQ(Catalogued(first), expected);
 
     // Other screensavers of the prefix sort among ours, but only ours are compared.
-    AllSavers.SaveToFile(listFile);
+    first.SaveToFile(listFile);
     Place(kSystem, "vttg2.scr", "GAMMA");
-    DiscoverSavers(listFile);
     expected.push_back("GAMMA|C:\\windows\\system32\\vttg2.scr");
-    EXPECT_EQ(Catalogued(), expected);
+    EXPECT_EQ(Catalogued(DiscoverSavers(listFile)), expected);
 }
 
 TEST_F(Discovery, LockedListFileEndsDiscovery) {

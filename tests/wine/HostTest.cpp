@@ -11,7 +11,10 @@
 
 #include "app/Handles.h"
 #include "app/Text.h"
+#include "catalogue/Launch_win.h"
 #include "catalogue/SaverList.h"
+#include "host/Host_win.h"
+#include "host/Schedule.h"
 #include "settings/DataFolder_win.h"
 #include "settings/Registry_win.h"
 #include "settings/SettingsKey_win.h"
@@ -286,6 +289,85 @@ TEST_F(Host, NoDataFolderNorInstallFolderStartsTheSaverWithoutABoxOrNotice) {
     }
     for (const std::string& file : blocked)
         DeleteFileA(file.c_str());
+}
+
+// The host in this process over two fixture savers of a folder of its own: "a" cannot come to the
+// front at its change time (a window of this test holds it), "b" exits at once and ends the run.
+class HostInProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a", "b"}) {
+            ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), Saver(name).c_str(), FALSE));
+            savers.Add(MakeSaverItem(name, Saver(name)));
+        }
+        WriteWholeFile(dir / "a.mode", "nofocus");
+        WriteWholeFile(dir / "b.mode", "exit");
+        settings.OrderMode = kOrderSequential;
+        settings.ChangeEvery = true;
+        settings.ChangeTime = 0;
+        front = MakeWindow("in front");
+        SetForegroundWindow(front);
+    }
+    void TearDown() override { DestroyWindow(front); }
+
+    std::string Saver(const char* name) const { return dir / name + std::string(".scr"); }
+    std::string Log(const char* name) const { return ReadWholeFile(dir / name + std::string(".log")); }
+
+    TestFolder dir;
+    TSaverList savers;
+    Settings settings;
+    HWND front = nullptr;
+};
+
+struct RecordedFindings : RunFindings {
+    std::vector<int> unticked;
+    void SaverUnticked(const TSaverList&, int index) override { unticked.push_back(index); }
+};
+
+// A system run saves an untick at once, or keeps it in memory when the list file cannot be
+// written, without a box; the settings window's test run is told of it and writes no file.
+TEST_F(HostInProcess, AnUntickGoesWhereTheRunSendsIt) {
+    CreateDirectoryA((dir / "blocked").c_str(), nullptr);  // a folder where the list file belongs
+    const struct {
+        const char* name;
+        std::string listFile;  // empty: the test run's findings
+        bool written;
+    } rows[] = {{"system run", dir / "new\\saverlist.dat", true},
+                {"system run, list not writable", dir / "blocked", false},
+                {"test run", "", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        DeleteSetting("Prev");
+        for (int i = 0; i < savers.Count(); ++i)
+            savers.ItemPtr(i).Checked = true;
+        for (const char* name : {"a", "b"})
+            DeleteFileA((dir / name + std::string(".log")).c_str());
+        ListFileFindings toFile(row.listFile);
+        RecordedFindings recorded;
+        RunSaverHost({nullptr, settings, savers, row.listFile.empty() ? static_cast<RunFindings&>(recorded) : toFile});
+
+        EXPECT_NE(Log("a").find(" /s"), std::string::npos);
+        EXPECT_NE(Log("b").find(" /s"), std::string::npos);  // the run went on without a box
+        EXPECT_FALSE(savers.GetItem(0).Checked);
+        EXPECT_TRUE(savers.GetItem(1).Checked);
+        EXPECT_EQ(recorded.unticked, row.listFile.empty() ? std::vector<int>{0} : std::vector<int>{});
+        EXPECT_EQ(ReadSettingString("Prev"), "1?" + Saver("b"));
+        EXPECT_EQ(FileExists(row.listFile), row.written);
+        if (!row.written) continue;
+        TSaverList saved;
+        saved.LoadFromFile(row.listFile);
+        ASSERT_EQ(saved.Count(), 2);
+        EXPECT_FALSE(saved.GetItem(0).Checked);
+    }
+}
+
+// The user's input ended the saver just as its change time came: it is not taken for one that
+// could not come to the front.
+TEST_F(HostInProcess, ASaverEndedAtItsChangeTimeIsNotUnticked) {
+    UniqueChildProcess child = RunScreensaver(Saver("b"), nullptr, false, true);
+    ASSERT_TRUE(child);
+    ASSERT_EQ(WaitForSingleObject(child.Handle(), 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(SuperviseChildSaver(child, GetTickCount() - 60000, {true, 0}), ChildOutcome::Ended);
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 
 #include "app/Exception.h"
 #include "app/Handles.h"
-#include "catalogue/Catalogue_win.h"
 #include "catalogue/Launch_win.h"
-#include "host/Host_win.h"
-#include "settings/Settings_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "tests/wine/WineTest.h"
 
@@ -21,14 +18,12 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver.c_str(), FALSE));
         WriteWholeFile(folder + "\\a b.mode", "exit");
-        AllSavers.Clear();
-        AllSavers.Add(MakeSaverItem("Spaced", saver));
     }
 
-    // Starts saver 0 and returns the command line it logged, once it has ended.
+    // Starts the saver and returns the command line it logged, once it has ended.
     std::string Run(uintptr_t window, bool configure, bool fullScreen) {
         DeleteFileA((folder + "\\a b.log").c_str());
-        UniqueChildProcess child = RunScreensaver(0, reinterpret_cast<HWND>(window), configure, fullScreen);
+        UniqueChildProcess child = RunScreensaver(saver, reinterpret_cast<HWND>(window), configure, fullScreen);
         if (!child) return "(not started)";
         EXPECT_EQ(WaitForSingleObject(child.Handle(), 20000), WAIT_OBJECT_0);
         const std::string log = ReadWholeFile(folder + "\\a b.log");
@@ -41,7 +36,7 @@ protected:
     // A running child of `mode` and a handle that sees it end.
     UniqueChildProcess StartRunning(const char* mode, UniqueHandle& watch) {
         WriteWholeFile(folder + "\\a b.mode", mode);
-        UniqueChildProcess child = RunScreensaver(0, nullptr, false, true);
+        UniqueChildProcess child = RunScreensaver(saver, nullptr, false, true);
         EXPECT_TRUE(child);
         watch.reset(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child.Id()));
         return child;
@@ -70,15 +65,13 @@ TEST_F(Launch, EachModeGetsExactlyItsSwitchAndThePathIsOneArgument) {
 
 TEST_F(Launch, ConflictingFlagsOrAMissingFileStartNothing) {
     try {
-        RunScreensaver(5, nullptr, true, true);  // the flags are checked before the index
+        RunScreensaver(saver, nullptr, true, true);
         ADD_FAILURE();
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "incorrect params in RunScreensaver");
     }
     EXPECT_FALSE(PathMatches(folder + "\\a b.log"));
-    EXPECT_THROW(RunScreensaver(1, nullptr, false, true), EListError);
-    AllSavers.Add(MakeSaverItem("Gone", folder + "\\gone.scr"));
-    EXPECT_FALSE(RunScreensaver(1, nullptr, false, true));
+    EXPECT_FALSE(RunScreensaver(folder + "\\gone.scr", nullptr, false, true));
 }
 
 // A dropped owner ends its child; one let go leaves it running.
@@ -90,20 +83,6 @@ TEST_F(Launch, OwnersEndTheirChildUnlessLetGo) {
     StartRunning("run", watch).Leave();
     EXPECT_EQ(WaitForSingleObject(watch.get(), 1000), static_cast<DWORD>(WAIT_TIMEOUT));
     TerminateProcess(watch.get(), 0);
-}
-
-// The untick cannot be saved below a missing folder: the child has been ended all the same.
-TEST_F(Launch, AChildNotInFrontIsEndedBeforeItsUntickIsSaved) {
-    const HWND front = MakeTestWindow("VantoraLaunchTest", "in front");
-    SetForegroundWindow(front);
-    UniqueHandle watch;
-    UniqueChildProcess child = StartRunning("nofocus", watch);
-    CurrentSaver = 0;
-    CurrentSettings().SaverListFile = folder + "\\missing\\saverlist.dat";
-    EXPECT_THROW(StopChildSaver(std::move(child)), EFCreateError);
-    EXPECT_EQ(WaitForSingleObject(watch.get(), 10000), WAIT_OBJECT_0);
-    EXPECT_FALSE(AllSavers.GetItem(0).Checked);
-    DestroyWindow(front);
 }
 
 }  // namespace

@@ -36,7 +36,9 @@ TEST_F(ListFileWin, AFailedSaveKeepsTheOldFileWhole) {
             list.SaveToFile(file);
             FAIL() << "saving over a held file must fail";
         } catch (const EFCreateError& e) {
-            EXPECT_EQ(e.Message(), "Unable to create file \"" + file + "\"");
+            // The file and the system's reason, for the box that shows it.
+            EXPECT_EQ(e.Message().rfind("Unable to create file \"" + file + "\": ", 0), 0u) << e.Message();
+            EXPECT_GT(e.Message().size(), file.size() + 26) << e.Message();
         }
     }
     EXPECT_THROW(list.SaveToFile(dir / "missing\\saverlist.dat"), EFCreateError);

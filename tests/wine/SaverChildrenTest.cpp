@@ -5,8 +5,6 @@
 
 #include <functional>
 
-#include "catalogue/Catalogue_win.h"
-#include "catalogue/Discovery_win.h"
 #include "settings/SystemHelpers_win.h"
 #include "settingswnd/SaverChildren_win.h"
 #include "tests/wine/WineTest.h"
@@ -37,7 +35,6 @@ protected:
         for (const char* name : {"calm", "frozen", "other"}) {
             ASSERT_TRUE(
                 CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir / name + std::string(".scr")).c_str(), FALSE));
-            AllSavers.Add(MakeSaverItem(name, dir / name + std::string(".scr")));
         }
         WriteWholeFile(dir / "frozen.mode", "freeze");
         WNDCLASSA wc{};
@@ -49,11 +46,9 @@ protected:
                             wc.hInstance, nullptr);
         ASSERT_NE(box, nullptr);
     }
-    void TearDown() override {
-        DestroyWindow(box);
-        AllSavers.Clear();
-    }
+    void TearDown() override { DestroyWindow(box); }
 
+    std::string Saver(const char* name) { return dir / name + std::string(".scr"); }
     std::string Log(const char* name) { return ReadWholeFile(dir / name + std::string(".log")); }
     bool Logged(const char* name, const char* text) { return Log(name).find(text) != std::string::npos; }
     bool HasPreviewWindow() { return FindWindowExA(box, nullptr, nullptr, nullptr) != nullptr; }
@@ -64,7 +59,7 @@ protected:
 
 TEST_F(SaverChildren, PreviewClosesThroughItsWindow) {
     PreviewChild preview;
-    ASSERT_TRUE(preview.Start(0, box));
+    ASSERT_TRUE(preview.Start(Saver("calm"), box));
     ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow(); }));
     EXPECT_TRUE(Logged("calm", " /p "));
     EXPECT_TRUE(preview.Stop());
@@ -76,7 +71,7 @@ TEST_F(SaverChildren, PreviewClosesThroughItsWindow) {
 // A frozen saver never reads its close request: the stop neither hangs nor stops pumping.
 TEST_F(SaverChildren, FrozenPreviewIsEndedWithinItsBound) {
     PreviewChild preview;
-    ASSERT_TRUE(preview.Start(1, box));
+    ASSERT_TRUE(preview.Start(Saver("frozen"), box));
     ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow() && Logged("frozen", "frozen"); }));
     gProbeSeen = false;
     PostMessageA(box, kProbe, 0, 0);
@@ -92,13 +87,13 @@ TEST_F(SaverChildren, FrozenPreviewIsEndedWithinItsBound) {
 // A saver's own settings dialog outlives any number of preview stops and starts.
 TEST_F(SaverChildren, StoppingThePreviewLeavesASettingsDialogAlone) {
     SaverTaskChild dialog;
-    ASSERT_TRUE(dialog.Start(2, box, SaverTask::Settings));
-    EXPECT_FALSE(dialog.Start(2, box, SaverTask::Settings));  // one at a time
+    ASSERT_TRUE(dialog.Start(Saver("other"), box, SaverTask::Settings));
+    EXPECT_FALSE(dialog.Start(Saver("other"), box, SaverTask::Settings));  // one at a time
     ASSERT_TRUE(WaitUntil([&] { return Logged("other", " /c:"); }));
 
     PreviewChild preview;
     for (int i = 0; i < 2; ++i) {
-        ASSERT_TRUE(preview.Start(0, box));
+        ASSERT_TRUE(preview.Start(Saver("calm"), box));
         ASSERT_TRUE(WaitUntil([&] { return HasPreviewWindow(); }));
         EXPECT_TRUE(preview.Stop());
     }

@@ -11,8 +11,8 @@
 
 void SetInstallPath(const std::string& folder) {
     if (folder.empty()) {
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kInstallKey + 1);
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kInstallKey + 1);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kInstallKey);
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kInstallKey);
         return;
     }
     TRegistry reg(KEY_ALL_ACCESS, HKEY_LOCAL_MACHINE);

@@ -77,7 +77,6 @@ protected:
         Reset(420);
         SetInstallPath(install.path());
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
-        AllSavers.Clear();
     }
     void TearDown() override {
         Reset(300);
@@ -108,7 +107,7 @@ TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     WriteSettingString("ChangeTime", "-5");
     Settings s = LoadedSettings();
     EXPECT_EQ(Summary(s), "order 1, change 0, delay 420, once a day, new day");
-    EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
+    EXPECT_EQ(s.Save(), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "9");
     EXPECT_EQ(ReadSettingString("ChangeTime"), "0");
     EXPECT_EQ(ReadSettingString("Delay"), "420");
@@ -120,7 +119,7 @@ TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     s.OrderMode = 2;
     s.ChangeOnceADay = true;
     s.Delay = 555;
-    EXPECT_EQ(s.Save(AllSavers), SaveResult::Saved);
+    EXPECT_EQ(s.Save(), SaveResult::Saved);
     EXPECT_EQ(ReadSettingString("Order"), "26");
     EXPECT_EQ(ReadSettingString("Delay"), "555");
     EXPECT_EQ(SystemScreenSaveTimeout(), 555);  // the system's inactivity time follows "Delay"
@@ -172,17 +171,17 @@ TEST_F(SettingsStore, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     s.AgentEnabled = true;
     const auto realShellOpen = std::exchange(DynShell32().ShellExecuteA, RecordShellOpen);
     shellOpens.clear();
-    s.Save(AllSavers);
+    s.Save();
     DynShell32().ShellExecuteA = realShellOpen;
     const std::string agentPath = "\"" + install.path() + "\\vtagent.exe\"";
     EXPECT_EQ(Value(kRunKey, "Vantora"), agentPath);
     EXPECT_EQ(shellOpens, std::vector<std::string>{"open|" + agentPath + "||\"" + install.path() + "\"|0"});
     EXPECT_EQ(urls.WaitForLines(1).size(), 1u);  // no agent window: the agent was started
-    EXPECT_TRUE(FileExists(s.SaverListFile));
 
     const HWND agent = MakeTestWindow(kAgentWindowClass, kAgentWindowTitle, AgentProc, WS_OVERLAPPED);
     agentHeard = 0;
-    s.Save(AllSavers);
+    s.Save();
+    NotifyAgent();
     PumpMessages();
     EXPECT_EQ(agentHeard, 1);
     Sleep(500);
@@ -191,7 +190,8 @@ TEST_F(SettingsStore, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     s = LoadedSettings();
     ASSERT_TRUE(s.AgentEnabledAtLoad);
     s.AgentEnabled = false;
-    s.Save(AllSavers);
+    s.Save();
+    NotifyAgent();
     PumpMessages();
     EXPECT_EQ(Value(kRunKey, "Vantora"), "(none)");
     EXPECT_EQ(agentHeard, 2);  // a running agent still hears about it
@@ -202,33 +202,33 @@ TEST_F(SettingsStore, UnchangedPasswordProtectionIsNotWritten) {
     SetValue(kDesktopKey, "ScreenSaverIsSecure", "2");
     Settings s = LoadedSettings();
     EXPECT_FALSE(s.PasswordProtected);
-    s.Save(AllSavers);
+    s.Save();
     EXPECT_EQ(Value(kDesktopKey, "ScreenSaverIsSecure"), "2");
     for (const bool on : {true, false}) {
         s.PasswordProtected = on;
-        s.Save(AllSavers);
+        s.Save();
         EXPECT_EQ(Value(kDesktopKey, "ScreenSaverIsSecure"), on ? "1" : "0");
         s = LoadedSettings();
         EXPECT_EQ(s.PasswordProtected, on);
     }
 }
 
-TEST_F(SettingsStore, SavingMakesTheListFileFolderButFailsAfterTheRegistryStepsBelowAMissingOne) {
-    Settings s = LoadedSettings();
-    s.SaverListFile = install / "fresh\\saverlist.dat";
-    s.Save(AllSavers);
-    EXPECT_TRUE(FileExists(s.SaverListFile));
-    s.SaverListFile = install / "two\\levels\\saverlist.dat";
-    s.ChangeTime = 45;
-    EXPECT_THROW(s.Save(AllSavers), EFCreateError);
-    EXPECT_EQ(ReadSettingString("ChangeTime"), "45");
+TEST_F(SettingsStore, TheListFileGetsItsFolderButNotTwoLevelsAndAFailureNamesTheFile) {
+    TSaverList savers;
+    EXPECT_EQ(SaveSaverList(savers, install / "fresh\\saverlist.dat"), std::nullopt);
+    EXPECT_TRUE(FileExists(install / "fresh\\saverlist.dat"));
+    const std::string deep = install / "two\\levels\\saverlist.dat";
+    const std::optional<std::string> failure = SaveSaverList(savers, deep);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->rfind("Unable to create file \"" + deep + "\": ", 0), 0u) << *failure;
 }
 
 TEST(SettingsChild, DISABLED_LoadAndSave) {
     const Settings s = LoadedSettings();
     ChildReport(Summary(s) + "; install " + s.InstallPath + ", list " + s.SaverListFile);
     ChildReport("system timeout " + std::to_string(SystemScreenSaveTimeout()));
-    s.Save(AllSavers);
+    s.Save();
+    SaveSaverList(TSaverList(), s.SaverListFile);
     ChildReport(FileExists(s.SaverListFile) ? "saved" : "not saved");
 }
 

@@ -9,7 +9,6 @@
 #include "app/Handles.h"
 #include "app/Text.h"
 #include "app/Wow64_win.h"
-#include "catalogue/Catalogue_win.h"
 #include "catalogue/Discovery_win.h"
 #include "catalogue/Launch_win.h"
 #include "tests/wine/PeImage.h"
@@ -49,15 +48,10 @@ BOOL WINAPI FakeDisable(PVOID* old) {
     redirectionCalls.push_back("off");
     return TRUE;
 }
-std::string catalogueAtRevert;  // descriptions of the vtt* entries when redirection came back on
+std::string goneWhenRedirected;  // a file that vanishes when redirection comes back on
 BOOL WINAPI FakeRevert(PVOID old) {
     redirectionCalls.push_back(old == reinterpret_cast<PVOID>(42) ? "on" : "on with a wrong value");
-    catalogueAtRevert.clear();
-    for (int i = 0; i < AllSavers.Count(); ++i) {
-        if (FileNameOf(AllSavers.GetItem(i).FilePath).substr(0, 3) == "vtt") {
-            catalogueAtRevert += AllSavers.GetItem(i).Description + ";";
-        }
-    }
+    if (!goneWhenRedirected.empty()) DeleteFileA(goneWhenRedirected.c_str());
     return TRUE;
 }
 
@@ -92,18 +86,20 @@ TEST_F(Wow64, AMissingFunctionLeavesRedirectionAlone) {
 // in SysWOW64: reconciliation is done before redirection comes back on.
 TEST_F(Wow64, DiscoveryKeepsRedirectionOffUntilTheCatalogueIsReconciled) {
     TestFolder data;
-    const std::string saver = "C:\\windows\\vttwow.scr";
-    WriteWholeFile(saver, MakeResourceImage(PeKind::Pe32Plus, "Wow"));
-    DiscoverSavers(data / "saverlist.dat");
-    DeleteFileA(saver.c_str());
+    goneWhenRedirected = "C:\\windows\\vttwow.scr";
+    WriteWholeFile(goneWhenRedirected, MakeResourceImage(PeKind::Pe32Plus, "Wow"));
+    const TSaverList savers = DiscoverSavers(data / "saverlist.dat");
+    goneWhenRedirected.clear();
     EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
-    EXPECT_EQ(catalogueAtRevert, "Wow;");
+    std::string described;  // what discovery saw of the file before it vanished
+    for (int i = 0; i < savers.Count(); ++i) {
+        if (FileNameOf(savers.GetItem(i).FilePath) == "vttwow.scr") described += savers.GetItem(i).Description;
+    }
+    EXPECT_EQ(described, "Wow");
 }
 
 TEST_F(Wow64, LaunchingSwitchesRedirectionOffAroundTheStartAlsoWhenItFails) {
-    AllSavers.Clear();
-    AllSavers.Add(MakeSaverItem("Gone", "C:\\nowhere\\gone.scr"));
-    EXPECT_FALSE(RunScreensaver(0, nullptr, false, true));
+    EXPECT_FALSE(RunScreensaver("C:\\nowhere\\gone.scr", nullptr, false, true));
     EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
 }
 
