@@ -14,6 +14,7 @@
 #include "host/Host_win.h"
 #include "settings/Settings.h"
 #include "settings/Settings_win.h"
+#include "settings/SystemIntegration_win.h"
 #include "settingswnd/PreviewModel.h"
 #include "settingswnd/SaverChildren_win.h"
 #include "settingswnd/SettingsPages_win.h"
@@ -92,7 +93,8 @@ public:
 
     // The window's controls, pages and first focus; the window itself exists.
     void Build() {
-        InitCommonControls();
+        // Looked up at run time: a full-screen start never loads comctl32.
+        InitCommonControlClasses(ICC_WIN95_CLASSES);
         LoadThemeApi();
         previewBitmap_ = std::make_unique<TBitmap>(kPreviewWidth, kPreviewHeight);
         highlightPen_.reset(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNHIGHLIGHT)));
@@ -107,14 +109,15 @@ public:
         std::array<HWND, std::size(kPages)> pageWindows = {};
         for (size_t i = 0; i < std::size(kPages); ++i)
             pageWindows[i] = mainTabs_->AddPage(kPages[i].caption);
-        if (!CreateToolTips()) throw Exception("can't create tooltip");
+        if (!CreateToolTips(hwnd_)) throw Exception("can't create tooltip");
 
         auto screensavers = std::make_unique<ScreensaversPage>(previewBitmap_.get());
         screensavers_ = screensavers.get();
         pages_[kScreensaversPageIndex] = std::move(screensavers);
         pages_[kOptionsPageIndex] = std::make_unique<OptionsPage>();
         pages_[kAboutPageIndex] = std::make_unique<AboutPage>();
-        const ControlValues values = ControlsFromSettings(edited_);
+        ControlValues values = ControlsFromSettings(edited_);
+        values.agentInstalled = AgentInstalled(edited_.InstallPath);
         for (size_t i = 0; i < pages_.size(); ++i)
             pages_[i]->OnInit(pageWindows[i], values);
         BuildRows(std::begin(kWindowControls) + 1, std::end(kWindowControls), hwnd_, nullptr, nullptr);
@@ -123,7 +126,19 @@ public:
         FocusControl(kIdTabs);
     }
 
+    // Handlers that wait on a child pump messages, so a close may arrive inside another handler:
+    // the window is destroyed only once the outermost handler is done with it.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        ++depth_;
+        const LRESULT result = Dispatch(msg, wParam, lParam);
+        if (--depth_ == 0 && std::exchange(closePending_, false)) DestroyWindow(hwnd_);  // deletes this
+        return result;
+    }
+
+    void OnFinalMessage() { delete this; }
+
+private:
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (msg) {
             case WM_DESTROY:
                 OnDestroy();
@@ -133,8 +148,8 @@ public:
                 if (LOWORD(wParam) != WA_INACTIVE) RestoreFocus();
                 return 0;
             case WM_CLOSE:
-                Do(model_.OnClosing());
-                break;
+                if (BeginClosing()) closePending_ = true;
+                return 0;
             case WM_SETCURSOR:
                 if (ApplyOverrideCursor()) return 0;
                 break;
@@ -152,9 +167,16 @@ public:
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }
 
-    void OnFinalMessage() { delete this; }
+    // OK, Cancel and the close button: the first one ends both children within their bounds; a
+    // second one while that goes on (the stops pump messages) is ignored.
+    bool BeginClosing() {
+        if (closing_) return false;
+        closing_ = true;
+        Do(model_.OnClosing());
+        task_.RequestEnd();  // a saver's own settings or full-screen run under way ends too
+        return true;
+    }
 
-private:
     PreviewView View() const {
         const HWND list = screensavers_ ? screensavers_->SaverList() : nullptr;
         const LRESULT selected = list ? SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
@@ -224,6 +246,7 @@ private:
     }
 
     bool OnCommand(int id, int code) {
+        if (closing_) return true;
         switch (id) {
             case kIdSaverList:
                 if (code == LBN_SELCHANGE) Do(model_.OnSelectionChanged(View()));
@@ -235,14 +258,14 @@ private:
                 Do(model_.OnSaverTask(SaverTask::FullScreen, View()));
                 return true;
             case kIdOk:
-                Do(model_.OnClosing());
+                BeginClosing();
                 edited_ = AppliedSettings();
                 edited_.Save(AllSavers);
-                DestroyWindow(hwnd_);
+                closePending_ = true;
                 return true;
             case kIdCancel:
-                Do(model_.OnClosing());
-                DestroyWindow(hwnd_);
+                BeginClosing();
+                closePending_ = true;
                 return true;
             case kIdTestRun:
                 OnTestRun();
@@ -273,6 +296,8 @@ private:
 
     void OnDestroy() {
         preview_.Stop();
+        task_.RequestEnd();
+        DestroyToolTips();
         previewBitmap_.reset();
         highlightPen_.reset();
         shadowPen_.reset();
@@ -291,6 +316,9 @@ private:
     PreviewModel model_;
     PreviewChild preview_;
     SaverTaskChild task_;
+    int depth_ = 0;
+    bool closing_ = false;
+    bool closePending_ = false;
 };
 
 HWND OpenSettingsWindow(const Settings& settings, std::function<void()> onDestroyed) {
@@ -314,10 +342,28 @@ HWND OpenSettingsWindow(const Settings& settings, std::function<void()> onDestro
     return hwnd;
 }
 
+bool PreTranslateSettingsMessage(HWND window, MSG& msg) {
+    if (msg.message == WM_KEYDOWN && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+        const HWND tabs = RegisteredControl(kIdTabs);
+        const int page =
+            PageForKey(static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                       static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)),
+                       static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)));
+        if (page >= 0) {
+            // A selection made by a message is not notified: tell the window as a click would.
+            SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+            NMHDR header = {tabs, static_cast<UINT_PTR>(kIdTabs), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(window, WM_NOTIFY, kIdTabs, reinterpret_cast<LPARAM>(&header));
+            return true;
+        }
+    }
+    return IsDialogMessageA(window, &msg) != 0;
+}
+
 void RunSettingsLoop(HWND window) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(window, &msg)) continue;
+        if (PreTranslateSettingsMessage(window, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
