@@ -234,15 +234,15 @@ TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
     const int strip = CheckBoxSize() + 1;
     ASSERT_EQ(strip, 14) << "96 dpi";
     const int bottom = rowSpan(0).bottom - rowSpan(0).top - 1;
-    // Clicks alternate rows: two quick clicks at one spot would be a double click.
+    // Clicks alternate rows and sides: two quick clicks near one spot would be a double click.
     const struct {
         int x, row, dy;
         std::vector<uintptr_t> ticks;
     } clicks[] = {
         {strip, 0, 2, {1, 0, 2}},      // in the strip: toggles
         {5, 1, 0, {1, 1, 2}},          // the boundary pixel row is the lower row's
+        {strip + 1, 1, 2, {1, 1, 2}},  // right of the strip: selects only
         {5, 0, bottom, {0, 1, 2}},     // a row's bottom pixel is its own
-        {strip + 1, 1, 2, {0, 1, 2}},  // right of the strip: selects only
         {5, 2, 2, {0, 1, 2}},          // mixed: locked
     };
     for (const auto& c : clicks) {
