@@ -56,6 +56,7 @@ using UniqueHKey = UniqueAny<HKEY, handles_detail::CloseKey, intptr_t{0}>;
 using UniqueHFont = UniqueAny<HFONT, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHPen = UniqueAny<HPEN, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHBitmap = UniqueAny<HBITMAP, handles_detail::CloseGdi, intptr_t{0}>;
+using UniqueHRgn = UniqueAny<HRGN, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHdc = UniqueAny<HDC, handles_detail::CloseDc, intptr_t{0}>;
 using UniqueModule = UniqueAny<HMODULE, handles_detail::CloseModule, intptr_t{0}>;
 
@@ -194,17 +195,14 @@ private:
 class ScopedClipRegion {
 public:
     explicit ScopedClipRegion(HDC hdc) : hdc_(hdc), saved_(CreateRectRgn(0, 0, 0, 0)) {
-        hadClip_ = saved_ && GetClipRgn(hdc_, saved_) == 1;
+        hadClip_ = saved_ && GetClipRgn(hdc_, saved_.get()) == 1;
     }
-    ~ScopedClipRegion() {
-        SelectClipRgn(hdc_, hadClip_ ? saved_ : nullptr);
-        if (saved_) DeleteObject(saved_);
-    }
+    ~ScopedClipRegion() { SelectClipRgn(hdc_, hadClip_ ? saved_.get() : nullptr); }
     ScopedClipRegion(const ScopedClipRegion&) = delete;
     ScopedClipRegion& operator=(const ScopedClipRegion&) = delete;
 
 private:
     HDC hdc_;
-    HRGN saved_;
+    UniqueHRgn saved_;
     bool hadClip_ = false;
 };
