@@ -17,7 +17,7 @@ namespace {
 
 std::string ReadInstallPath() {
     TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
-    return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
+    return reg.OpenKey(kInstallKey, false) ? reg.ReadPath("Path") : std::string();
 }
 
 // The read rule of the values loaded here: missing or not an integer gives `fallback`, and the

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/Schedule.h"
+#include "settings/AgentContract.h"
 
 // The toolkit factory (or, for up-downs, the common-controls call) that makes a row.
 enum class LayoutKind : uint8_t {
@@ -57,8 +58,9 @@ constexpr int kBuildPageTop = 10;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 
-constexpr NumberRange kWaitMinutesRange{0, 9999};
+constexpr NumberRange kWaitMinutesRange{0, kLongestWaitMinutes};
 constexpr NumberRange kWaitSecondsRange{0, 59};
+static_assert(kWaitMinutesRange.upper * 60 + kWaitSecondsRange.upper == kLongestDelay);
 constexpr NumberRange kChangeMinutesRange{1, 10000};
 constexpr int32_t kChangeMinutesFallback = 30;
 
