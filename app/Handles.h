@@ -47,6 +47,7 @@ inline void CloseGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void CloseDc(HDC h) { DeleteDC(h); }
 inline void CloseModule(HMODULE h) { FreeLibrary(h); }
 inline void CloseFind(HANDLE h) { FindClose(h); }
+inline void CloseIcon(HICON h) { DestroyIcon(h); }
 }  // namespace handles_detail
 
 using UniqueHandle = UniqueAny<HANDLE, handles_detail::CloseKernel, intptr_t{0}>;
@@ -59,6 +60,7 @@ using UniqueHBitmap = UniqueAny<HBITMAP, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHRgn = UniqueAny<HRGN, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHdc = UniqueAny<HDC, handles_detail::CloseDc, intptr_t{0}>;
 using UniqueModule = UniqueAny<HMODULE, handles_detail::CloseModule, intptr_t{0}>;
+using UniqueHIcon = UniqueAny<HICON, handles_detail::CloseIcon, intptr_t{0}>;
 
 // A started child process: its handle and id. Dropping an owner whose child still runs ends the
 // child, so an error path cannot leave a full-screen screensaver behind; a child meant to outlive

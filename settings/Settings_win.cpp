@@ -23,7 +23,7 @@ int32_t ReadClampedSetting(const TRegistry& reg, const char* name, int32_t fallb
 
 std::string ReadInstallPath() {
     TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
-    return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
+    return reg.OpenKey(kInstallKey, false) ? reg.ReadPath("Path") : std::string();
 }
 
 double TodayDate() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/Schedule.h"
+#include "settings/AgentContract.h"
 
 // The toolkit factory (or, for up-downs, the common-controls call) that makes a row.
 enum class LayoutKind : uint8_t {
@@ -60,8 +61,9 @@ constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 
 constexpr int32_t kChangeMinutesFallback = 30;
-constexpr NumberRange kWaitMinutesRange{0, 9999, 0};
+constexpr NumberRange kWaitMinutesRange{0, kLongestWaitMinutes, 0};
 constexpr NumberRange kWaitSecondsRange{0, 59, 0};
+static_assert(kWaitMinutesRange.upper * 60 + kWaitSecondsRange.upper == kLongestDelay);
 // No interval at all is the usual half hour, not the shortest one.
 constexpr NumberRange kChangeMinutesRange{1, 10000, kChangeMinutesFallback};
 

@@ -27,7 +27,7 @@ WaitTime WaitTimeOf(int32_t delaySeconds) {
 
 int32_t DelayOf(int32_t minutes, int32_t seconds) {
     const int32_t delay = Clamp(minutes, kWaitMinutesRange) * 60 + Clamp(seconds, kWaitSecondsRange);
-    return delay > 0 ? delay : 1;
+    return delay > 0 ? delay : kShortestDelay;
 }
 
 int32_t ChangeMinutesOf(int32_t changeTime) { return Clamp(changeTime, kChangeMinutesRange); }
