@@ -1,10 +1,9 @@
 #include "agent/AgentRules.h"
 
 #include "app/Text.h"
+#include "settings/AgentContract.h"
 
 namespace {
-
-constexpr int32_t kDelayMax = 1000000000;
 
 bool OptionOn(std::string_view text) {
     int32_t value = 0;
@@ -25,8 +24,8 @@ AgentOptions AgentOptionsFrom(std::string_view restoreSaverText, std::string_vie
 
 int32_t DelayFromText(std::string_view text) {
     int32_t value = 0;
-    if (!TryParseInt(text, value) || value <= 0) return 0;
-    return value > kDelayMax ? kDelayMax : value;
+    if (!TryParseIntSaturated(text, value) || value <= 0) return 0;
+    return value < kShortestDelay ? kShortestDelay : value > kLongestDelay ? kLongestDelay : value;
 }
 
 SaverRepairs RepairsNeeded(const AgentOptions& options,
@@ -43,6 +42,28 @@ SaverRepairs RepairsNeeded(const AgentOptions& options,
         repairs.timeout = delay;
     }
     return repairs;
+}
+
+PutBackGuard::Verdict PutBackGuard::Decide(uint32_t now) {
+    if (backingOff_) {
+        if (now - backOffStart_ < kBackOffMs) return Verdict::BackingOff;
+        Reset();
+    }
+    if (count_ == kPutBackBurst && now - times_[next_] < kPutBackWindowMs) {
+        Reset();
+        backingOff_ = true;
+        backOffStart_ = now;
+        return Verdict::StartBackOff;
+    }
+    times_[next_] = now;
+    next_ = (next_ + 1) % kPutBackBurst;
+    if (count_ < kPutBackBurst) ++count_;
+    return Verdict::PutBack;
+}
+
+uint32_t PutBackGuard::BackOffLeft(uint32_t now) const {
+    const uint32_t spent = now - backOffStart_;
+    return backingOff_ && spent < kBackOffMs ? kBackOffMs - spent : 0;
 }
 
 bool SamePath(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }

@@ -16,8 +16,8 @@ struct AgentOptions {
 };
 AgentOptions AgentOptionsFrom(std::string_view restoreSaverText, std::string_view restoreDelayText);
 
-// "Delay" in seconds, capped at 1000000000; 0 when missing, damaged or not positive, which turns
-// the wait-time restore off.
+// "Delay" in seconds, held to the range the settings window enforces (kShortestDelay..kLongestDelay);
+// 0 when missing, damaged or not positive, which turns the wait-time restore off.
 int32_t DelayFromText(std::string_view text);
 
 // The system's screensaver settings as the agent reads them. The stored texts are the registry
@@ -44,6 +44,36 @@ SaverRepairs RepairsNeeded(const AgentOptions& options,
                            const SystemSaverState& state,
                            std::string_view installedSaver,
                            int32_t delay);
+
+// Keeps the agent from fighting another program that sets its own screensaver back on every
+// change: after kPutBackBurst put-backs within kPutBackWindowMs, the next one starts a back-off of
+// kBackOffMs in which nothing is put back. Times are millisecond ticks; differences are taken
+// modulo 2^32, so a tick count that wraps changes nothing.
+class PutBackGuard {
+public:
+    static constexpr int kPutBackBurst = 5;
+    static constexpr uint32_t kPutBackWindowMs = 10000;
+    static constexpr uint32_t kBackOffMs = 5 * 60 * 1000;
+
+    enum class Verdict {
+        PutBack,       // go ahead; counted
+        StartBackOff,  // too many: leave it, and say so
+        BackingOff,    // still leaving it
+    };
+    // Called when something needs putting back, at tick `now`.
+    Verdict Decide(uint32_t now);
+    // Milliseconds until put-backs are allowed again; 0 when they are.
+    uint32_t BackOffLeft(uint32_t now) const;
+    // The user's own save: put back at once, and count afresh.
+    void Reset() { *this = PutBackGuard(); }
+
+private:
+    uint32_t times_[kPutBackBurst] = {};  // the latest put-backs, oldest at next_ once full
+    int count_ = 0;
+    int next_ = 0;
+    bool backingOff_ = false;
+    uint32_t backOffStart_ = 0;
+};
 
 // Paths compared as Windows compares file names here: ASCII letters without case.
 bool SamePath(std::string_view a, std::string_view b);

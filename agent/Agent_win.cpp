@@ -6,6 +6,9 @@
 // shellapi.h needs the declarations of windows.h first.
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <exception>
 #include <string>
 
 #include "agent/AgentRules.h"
@@ -16,11 +19,16 @@ namespace {
 
 constexpr char kInstanceMutex[] = "Local\\Vantora_agent";
 constexpr char kTooltip[] = "Vantora";
+constexpr char kBackingOffTooltip[] = "Vantora: another program keeps changing the screensaver; leaving it for now";
+constexpr char kControlPanelKey[] = "Control Panel";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kLogName[] = "vtagent.log";
+constexpr DWORD kLogLimitBytes = 256 * 1024;
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kTrayIconId = 1;
 constexpr UINT_PTR kTrayRetryTimer = 1;
 constexpr UINT kTrayRetryMs = 2000;
+constexpr UINT_PTR kBackOffTimer = 2;
 constexpr int kTrayRetries = 30;
 constexpr int kMainIcon = 500;
 constexpr UINT kAgentCommandStartSaver = 100;
@@ -33,14 +41,68 @@ struct AgentState {
     UINT taskbarCreated = 0;
     bool iconShown = false;
     int trayRetriesLeft = kTrayRetries;
-    HICON icon = nullptr;
+    const char* tooltip = kTooltip;
+    std::string logPath;
+    UniqueHIcon icon;
     AgentOptions options;
     std::string installedSaver;
+    bool saverMissingLogged = false;
+    PutBackGuard guard;
+    // The watch on Control Panel\Desktop, and on its parent for the key being deleted and made again.
+    UniqueHKey parentKey;
     UniqueHKey desktopKey;
+    UniqueHandle parentChanged;
     UniqueHandle desktopChanged;
 };
 
 AgentState gAgent;
+
+// vtagent.log in the user's temporary folder; "" when there is none.
+std::string LogPath() {
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetTempPathA(MAX_PATH, folder);
+    return length > 0 && length < MAX_PATH ? std::string(folder, length) + kLogName : std::string();
+}
+
+// One line with the local time. Never fails loudly and never allocates, so the failure handlers can
+// use it too.
+void Log(const char* text, const char* detail = "") noexcept {
+    if (gAgent.logPath.empty()) return;
+    UniqueFile file(CreateFileA(gAgent.logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char line[1024];
+    const int size = std::snprintf(line, sizeof line, "%04u-%02u-%02u %02u:%02u:%02u  %s%s\r\n", now.wYear, now.wMonth,
+                                   now.wDay, now.wHour, now.wMinute, now.wSecond, text, detail);
+    DWORD written = 0;
+    if (size > 0)
+        WriteFile(file.get(), line, static_cast<DWORD>(std::min<int>(size, sizeof line - 1)), &written, nullptr);
+}
+
+// The log is started afresh once it has grown past its limit, so it never fills the disk.
+void OpenLog() {
+    gAgent.logPath = LogPath();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!gAgent.logPath.empty() && GetFileAttributesExA(gAgent.logPath.c_str(), GetFileExInfoStandard, &data) &&
+        (data.nFileSizeHigh != 0 || data.nFileSizeLow > kLogLimitBytes)) {
+        DeleteFileA(gAgent.logPath.c_str());
+    }
+}
+
+// No exception may leave a callback of the system's or end the agent: a failure is logged and the
+// agent goes on with its next message.
+template <typename Work>
+void Guarded(const char* what, Work&& work) noexcept {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        Log(what, e.what());
+    } catch (...) {
+        Log(what, "unknown failure");
+    }
+}
 
 // "" for a missing key or value, or anything that is not a string.
 std::string RegReadString(HKEY root, const char* path, const char* name) {
@@ -81,6 +143,19 @@ std::string FindInstalledSaver() {
     return InstalledSaverPath(RegReadString(HKEY_LOCAL_MACHINE, kVantoraKey, kSaverValue), SystemFolder());
 }
 
+// The installed vantora.scr, or "" while its file is missing: a screensaver that is not there is
+// never set.
+std::string PresentSaver() {
+    const DWORD attributes = GetFileAttributesA(gAgent.installedSaver.c_str());
+    const bool present = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (!present && !gAgent.saverMissingLogged && !gAgent.installedSaver.empty()) {
+        Log("The installed screensaver is missing, so the system screensaver is left as it is: ",
+            gAgent.installedSaver.c_str());
+    }
+    gAgent.saverMissingLogged = !present;
+    return present ? gAgent.installedSaver : std::string();
+}
+
 void ReadOptions() {
     gAgent.options = AgentOptionsFrom(RegReadString(HKEY_CURRENT_USER, kVantoraKey, kRestoreSaverValue),
                                       RegReadString(HKEY_CURRENT_USER, kVantoraKey, kRestoreDelayValue));
@@ -100,15 +175,48 @@ SystemSaverState ReadSystemState() {
     return state;
 }
 
+void SetTrayTip(const char* tooltip);
+
+void BeginBackOff(DWORD now) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Another program keeps changing the screensaver settings (%d put-backs within %u s): leaving "
+                  "them as they are for %u minutes.",
+                  PutBackGuard::kPutBackBurst, PutBackGuard::kPutBackWindowMs / 1000, PutBackGuard::kBackOffMs / 60000);
+    Log(text);
+    SetTrayTip(kBackingOffTooltip);
+    if (gAgent.window != nullptr) SetTimer(gAgent.window, kBackOffTimer, gAgent.guard.BackOffLeft(now), nullptr);
+}
+
+void EndBackOff(const char* why) {
+    if (gAgent.tooltip != kBackingOffTooltip) return;
+    if (gAgent.window != nullptr) KillTimer(gAgent.window, kBackOffTimer);
+    SetTrayTip(kTooltip);
+    Log("Putting the screensaver settings back again: ", why);
+}
+
 // Puts back what the options keep. The writes change the watched key again; the check that follows
 // finds nothing left to do, so the agent never answers itself twice. No SPIF_SENDCHANGE: that
 // broadcast is sent, and a hung window elsewhere would stall the agent.
 void EnforceOptions() {
     if (!gAgent.options.restoreSaver && !gAgent.options.restoreDelay) return;
+    const DWORD now = GetTickCount();
+    if (gAgent.guard.BackOffLeft(now) > 0) return;
     // "Delay" is read afresh: vantora.scr stores it before it sets the system timeout, so a save in
     // progress is followed, not undone.
     const int32_t delay = DelayFromText(RegReadString(HKEY_CURRENT_USER, kVantoraKey, kDelayValue));
-    const SaverRepairs repairs = RepairsNeeded(gAgent.options, ReadSystemState(), gAgent.installedSaver, delay);
+    const std::string saver = gAgent.options.restoreSaver ? PresentSaver() : std::string();
+    const SaverRepairs repairs = RepairsNeeded(gAgent.options, ReadSystemState(), saver, delay);
+    if (!repairs.any()) return;
+    switch (gAgent.guard.Decide(now)) {
+        case PutBackGuard::Verdict::StartBackOff:
+            BeginBackOff(now);
+            return;
+        case PutBackGuard::Verdict::BackingOff:
+            return;
+        case PutBackGuard::Verdict::PutBack:
+            break;
+    }
     if (repairs.saverPath) {
         RegWriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", gAgent.installedSaver);
     }
@@ -123,11 +231,31 @@ void EnforceOptions() {
 
 // Arms a one-shot notification for the next value change under Control Panel\Desktop, where the
 // screensaver path, its switch and its timeout live. Arming before reading means no change slips
-// between a check and the next notification.
-void WatchDesktopKey() {
-    if (!gAgent.desktopKey || !gAgent.desktopChanged) return;
-    RegNotifyChangeKeyValue(gAgent.desktopKey.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, gAgent.desktopChanged.get(),
-                            TRUE);
+// between a check and the next notification. A handle to a deleted key never hears of the key made
+// in its place (a .reg import, a profile tool or a policy refresh delete and write it again), so
+// the key is opened afresh when asked, or when arming fails; while it is missing, the parent's
+// watch tells when it is back.
+void WatchDesktopKey(bool reopen) {
+    if (reopen) gAgent.desktopKey.reset();
+    for (int attempt = 0; attempt < 2 && gAgent.desktopChanged; ++attempt) {
+        if (!gAgent.desktopKey) RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_NOTIFY, gAgent.desktopKey.put());
+        if (!gAgent.desktopKey) return;
+        if (RegNotifyChangeKeyValue(gAgent.desktopKey.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET,
+                                    gAgent.desktopChanged.get(), TRUE) == ERROR_SUCCESS) {
+            return;
+        }
+        gAgent.desktopKey.reset();
+    }
+}
+
+// Control Panel's subkeys coming and going: Desktop deleted or made again.
+void WatchParentKey() {
+    if (!gAgent.parentChanged) return;
+    if (!gAgent.parentKey) RegOpenKeyExA(HKEY_CURRENT_USER, kControlPanelKey, 0, KEY_NOTIFY, gAgent.parentKey.put());
+    if (gAgent.parentKey) {
+        RegNotifyChangeKeyValue(gAgent.parentKey.get(), FALSE, REG_NOTIFY_CHANGE_NAME, gAgent.parentChanged.get(),
+                                TRUE);
+    }
 }
 
 void StartSaver(const char* switchText) {
@@ -157,14 +285,23 @@ void ShowTrayIcon() {
     NOTIFYICONDATAA data = TrayData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallback;
-    data.hIcon = gAgent.icon;
-    lstrcpynA(data.szTip, kTooltip, sizeof data.szTip);
+    data.hIcon = gAgent.icon.get();
+    lstrcpynA(data.szTip, gAgent.tooltip, sizeof data.szTip);
     gAgent.iconShown = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
     if (gAgent.iconShown) {
         KillTimer(gAgent.window, kTrayRetryTimer);
     } else if (gAgent.trayRetriesLeft > 0) {
         SetTimer(gAgent.window, kTrayRetryTimer, kTrayRetryMs, nullptr);
     }
+}
+
+void SetTrayTip(const char* tooltip) {
+    gAgent.tooltip = tooltip;
+    if (!gAgent.iconShown) return;
+    NOTIFYICONDATAA data = TrayData();
+    data.uFlags = NIF_TIP;
+    lstrcpynA(data.szTip, tooltip, sizeof data.szTip);
+    Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
 void HideTrayIcon() {
@@ -221,13 +358,31 @@ void OnTrayCallback(HWND hwnd, UINT mouseMessage) {
 }
 
 void OnTimer(UINT_PTR id) {
+    if (id == kBackOffTimer) {
+        const uint32_t left = gAgent.guard.BackOffLeft(GetTickCount());
+        if (left > 0) {
+            SetTimer(gAgent.window, kBackOffTimer, left, nullptr);
+            return;
+        }
+        EndBackOff("the back-off is over.");
+        EnforceOptions();
+        return;
+    }
     if (id != kTrayRetryTimer) return;
     KillTimer(gAgent.window, kTrayRetryTimer);
     --gAgent.trayRetriesLeft;
     if (!gAgent.iconShown) ShowTrayIcon();
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+// A save in Vantora's settings is the user's own choice: it ends a back-off at once.
+void OnSettingsChanged() {
+    gAgent.guard.Reset();
+    EndBackOff("the settings were saved.");
+    ReadOptions();
+    EnforceOptions();
+}
+
+LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == gAgent.taskbarCreated && message != 0) {
         gAgent.iconShown = false;
         gAgent.trayRetriesLeft = kTrayRetries;
@@ -236,8 +391,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     switch (message) {
         case kAgentSettingsChanged:
-            ReadOptions();
-            EnforceOptions();
+            OnSettingsChanged();
             return 0;
         case kTrayCallback:
             OnTrayCallback(hwnd, static_cast<UINT>(lParam));
@@ -260,6 +414,12 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    LRESULT result = 0;
+    Guarded("A message to the agent's window failed: ", [&] { result = HandleMessage(hwnd, message, wParam, lParam); });
+    return result;
+}
+
 // A hidden top-level window, not a message-only one: FindWindow and setting broadcasts reach only
 // top-level windows.
 HWND CreateAgentWindow(HINSTANCE instance) {
@@ -272,18 +432,25 @@ HWND CreateAgentWindow(HINSTANCE instance) {
                            nullptr, instance, nullptr);
 }
 
-// Waits on the registry notification and the message queue together, so the agent sleeps until
-// either has something for it. The queue is emptied after every wake, so a program that keeps
+// Waits on the registry notifications and the message queue together, so the agent sleeps until
+// one has something for it. The queue is emptied after every wake, so a program that keeps
 // rewriting the key cannot starve the menu or a close request.
 int RunMessageLoop() {
     for (;;) {
-        HANDLE event = gAgent.desktopChanged.get();
-        const DWORD count = event != nullptr ? 1 : 0;
-        const DWORD woken = MsgWaitForMultipleObjectsEx(count, &event, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        HANDLE events[] = {gAgent.parentChanged.get(), gAgent.desktopChanged.get()};
+        const DWORD count = events[0] != nullptr && events[1] != nullptr ? 2 : 0;
+        const DWORD woken = MsgWaitForMultipleObjectsEx(count, events, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woken == WAIT_FAILED) return 1;
-        if (count == 1 && woken == WAIT_OBJECT_0) {
-            WatchDesktopKey();
-            EnforceOptions();
+        if (woken < WAIT_OBJECT_0 + count) {
+            // Both may have fired; the one that woke the wait is already reset.
+            auto fired = [&](DWORD index) {
+                return woken == WAIT_OBJECT_0 + index || WaitForSingleObject(events[index], 0) == WAIT_OBJECT_0;
+            };
+            const bool parentFired = fired(0);
+            fired(1);
+            if (parentFired) WatchParentKey();
+            WatchDesktopKey(parentFired);
+            Guarded("Putting the screensaver settings back failed: ", EnforceOptions);
         }
         MSG message{};
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -301,21 +468,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
     if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
-    RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_NOTIFY, gAgent.desktopKey.put());
+    OpenLog();
+    gAgent.parentChanged.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     gAgent.desktopChanged.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
-    WatchDesktopKey();
-    ReadOptions();
-    EnforceOptions();
+    WatchParentKey();
+    WatchDesktopKey(false);
+    Guarded("Reading the options failed: ", [] {
+        ReadOptions();
+        EnforceOptions();
+    });
 
     // The window comes last: whoever finds it may rely on an agent that already watches.
     gAgent.window = CreateAgentWindow(instance);
     if (gAgent.window == nullptr) return 1;
     gAgent.taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    gAgent.icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
-                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    gAgent.icon.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(kMainIcon), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     ShowTrayIcon();
-
-    const int code = RunMessageLoop();
-    if (gAgent.icon != nullptr) DestroyIcon(gAgent.icon);
-    return code;
+    return RunMessageLoop();
 }

@@ -1,5 +1,5 @@
 // The program's failure type. Every failure carries a message and the class name that the bug
-// report shows; the list, file and registry failures are subclasses with names of their own.
+// report shows; the list and file failures are subclasses with names of their own.
 #pragma once
 
 #include <exception>
@@ -24,10 +24,8 @@ private:
         const char* ClassName() const noexcept override { return #Name; } \
     }
 
-VANTORA_EXCEPTION_SUBCLASS(EListError);          // bad index into a list
-VANTORA_EXCEPTION_SUBCLASS(EFOpenError);         // a file could not be opened
-VANTORA_EXCEPTION_SUBCLASS(EFCreateError);       // a file could not be created or replaced
-VANTORA_EXCEPTION_SUBCLASS(EWriteError);         // a write to a file failed part-way
-VANTORA_EXCEPTION_SUBCLASS(ERegistryException);  // a registry key could not be opened
+VANTORA_EXCEPTION_SUBCLASS(EListError);     // bad index into a list
+VANTORA_EXCEPTION_SUBCLASS(EFOpenError);    // a file could not be opened
+VANTORA_EXCEPTION_SUBCLASS(EFCreateError);  // a file could not be created or replaced
 
 #undef VANTORA_EXCEPTION_SUBCLASS

@@ -47,6 +47,7 @@ inline void CloseGdi(HGDIOBJ h) { DeleteObject(h); }
 inline void CloseDc(HDC h) { DeleteDC(h); }
 inline void CloseModule(HMODULE h) { FreeLibrary(h); }
 inline void CloseFind(HANDLE h) { FindClose(h); }
+inline void CloseIcon(HICON h) { DestroyIcon(h); }
 }  // namespace handles_detail
 
 using UniqueHandle = UniqueAny<HANDLE, handles_detail::CloseKernel, intptr_t{0}>;
@@ -56,8 +57,10 @@ using UniqueHKey = UniqueAny<HKEY, handles_detail::CloseKey, intptr_t{0}>;
 using UniqueHFont = UniqueAny<HFONT, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHPen = UniqueAny<HPEN, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHBitmap = UniqueAny<HBITMAP, handles_detail::CloseGdi, intptr_t{0}>;
+using UniqueHRgn = UniqueAny<HRGN, handles_detail::CloseGdi, intptr_t{0}>;
 using UniqueHdc = UniqueAny<HDC, handles_detail::CloseDc, intptr_t{0}>;
 using UniqueModule = UniqueAny<HMODULE, handles_detail::CloseModule, intptr_t{0}>;
+using UniqueHIcon = UniqueAny<HICON, handles_detail::CloseIcon, intptr_t{0}>;
 
 // A started child process: its handle and id. Dropping an owner whose child still runs ends the
 // child, so an error path cannot leave a full-screen screensaver behind; a child meant to outlive
@@ -194,17 +197,14 @@ private:
 class ScopedClipRegion {
 public:
     explicit ScopedClipRegion(HDC hdc) : hdc_(hdc), saved_(CreateRectRgn(0, 0, 0, 0)) {
-        hadClip_ = saved_ && GetClipRgn(hdc_, saved_) == 1;
+        hadClip_ = saved_ && GetClipRgn(hdc_, saved_.get()) == 1;
     }
-    ~ScopedClipRegion() {
-        SelectClipRgn(hdc_, hadClip_ ? saved_ : nullptr);
-        if (saved_) DeleteObject(saved_);
-    }
+    ~ScopedClipRegion() { SelectClipRgn(hdc_, hadClip_ ? saved_.get() : nullptr); }
     ScopedClipRegion(const ScopedClipRegion&) = delete;
     ScopedClipRegion& operator=(const ScopedClipRegion&) = delete;
 
 private:
     HDC hdc_;
-    HRGN saved_;
+    UniqueHRgn saved_;
     bool hadClip_ = false;
 };

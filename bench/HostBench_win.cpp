@@ -326,7 +326,7 @@ void Prepare() {
     // The first start chooses the data folder and leaves its check for the second.
     TimedRun(HostCommand(), "vantora.scr");
     TimedRun(HostCommand(), "vantora.scr");
-    if (ReadSettingInt("pathind", 0) != 1) std::printf("  (warning: data folder is not %%APPDATA%%\\Vantora)\n");
+    if (ReadSettingString("pathind") != "1") std::printf("  (warning: data folder is not %%APPDATA%%\\Vantora)\n");
 }
 
 // Other work on the machine shows in every figure; under Wine the Linux load average tells how much.

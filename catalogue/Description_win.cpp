@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "app/Handles.h"
 #include "app/Text.h"
 
@@ -21,7 +23,9 @@ std::string SaverDescription(const std::string& filePath) {
         if (reinterpret_cast<uintptr_t>(module.get()) > 32) {
             char text[255] = {};
             const int length = LoadStringA(module.get(), 1, text, sizeof text);
-            if (length > 0) description.assign(text, static_cast<size_t>(length));
+            // A string resource may hold a zero byte; the list file cannot, so the name ends there.
+            const size_t kept = length > 0 ? strnlen(text, static_cast<size_t>(length)) : 0;
+            if (kept > 0) description.assign(text, kept);
         }
     } catch (...) {
     }

@@ -3,5 +3,6 @@
 
 #include <string>
 
-// String resource 1 of the file (at most 254 characters), else its file name without ".scr".
+// String resource 1 of the file (at most 254 characters, up to a zero byte it may hold), else its
+// file name without ".scr".
 std::string SaverDescription(const std::string& filePath);

@@ -32,7 +32,6 @@ constexpr DWORD kExplorerPollMs = 500;
 constexpr DWORD kExplorerWaitLimitMs = 15000;
 constexpr double kReportNumberRange = 9999;
 
-std::string stampedVersion;
 std::string ReportPath;
 
 std::string RegisterTextOf(const CONTEXT& c) {
@@ -166,11 +165,8 @@ void OpenReport(uint32_t flags) {
 
 }  // namespace
 
-const std::string& StampedVersion() { return stampedVersion; }
-
 void StampVersion() {
-    stampedVersion = ReadSettingString("ver");
-    if (stampedVersion != VersionText()) WriteSettingString("ver", VersionText());
+    if (ReadSettingString("ver") != VersionText()) WriteSettingString("ver", VersionText());
 }
 
 __attribute__((noinline)) void ReportException(const std::string& message,

@@ -24,8 +24,6 @@ extern uint32_t AppMode;
 // Exit code of every process that ends in a report.
 constexpr unsigned kReportExitCode = 217;
 
-// The version stamp stored as "ver" before this run, as read at start-up.
-const std::string& StampedVersion();
 // Records the program version in the settings key when it differs from the stored one.
 void StampVersion();
 // Installs the last-chance handler, the fault filter and the raise hook; before this, throws are

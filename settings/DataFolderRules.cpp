@@ -29,9 +29,8 @@ std::string DataFolderCandidateOf(int index, const DataFolderBases& bases) {
 std::string PathDataText(int32_t value, int32_t number) { return std::to_string(value) + "," + std::to_string(number); }
 
 std::optional<int> ParsePathInd(std::string_view text) {
-    int32_t index = 0;
-    if (text.empty()) return 0;
-    if (!TryParseInt(text, index) || index < 0 || index > kDataFolderCandidates) return std::nullopt;
+    const int32_t index = ParseIntOr(text, 0);
+    if (index < 0 || index > kDataFolderCandidates) return std::nullopt;
     return index;
 }
 

@@ -27,8 +27,8 @@ constexpr int kDataFolderCandidates = 5;
 constexpr int kDocumentsCandidate = 4;  // the one built on the documents folder
 // Candidate 1..5, "" when its base is unknown; any other index throws Exception "Wrong pathind".
 std::string DataFolderCandidateOf(int index, const DataFolderBases& bases);
-// "pathind" as stored: 0 when no folder is chosen yet (missing or "0"), the candidate 1..5, or
-// nothing when the text is corrupt (not a number, or out of range).
+// "pathind" read as an integer: 0 when no folder is chosen yet (missing, "0", or text that is no
+// number), the candidate 1..5, or nothing when the number is out of range.
 std::optional<int> ParsePathInd(std::string_view text);
 
 // "pathdata" is "<test value>,<test file number>".

@@ -20,8 +20,6 @@ constexpr int kTestNameAttempts = 101;
 
 std::string DataFolder;
 
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool WriteTestValue(const std::string& fileName, int32_t value) {
     UniqueFile file(
         CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -85,9 +83,9 @@ std::string DataFolderCandidate(int index, const std::string& installPath) {
 
 bool TestDataFile(const std::string& fileName, int32_t value, bool verifyOnly) {
     int32_t stored = 0;
-    const bool passed = (verifyOnly || WriteTestValue(fileName, value)) && PathExists(fileName) &&
+    const bool passed = (verifyOnly || WriteTestValue(fileName, value)) && FileExists(fileName) &&
                         ReadTestValue(fileName, stored) && stored == value;
-    if (!passed && PathExists(fileName)) DeleteFileA(fileName.c_str());
+    if (!passed && FileExists(fileName)) DeleteFileA(fileName.c_str());
     return passed;
 }
 
@@ -102,9 +100,9 @@ bool TryDataFolder(const std::string& folder, int index) {
     for (int attempt = 0; attempt < kTestNameAttempts; ++attempt) {
         number = RandomRounded(kTestNumberRange);
         fileName = TestFileName(folder, number);
-        if (!PathExists(fileName)) break;
+        if (!FileExists(fileName)) break;
     }
-    if (PathExists(fileName) || !TestDataFile(fileName, value, false)) return false;
+    if (FileExists(fileName) || !TestDataFile(fileName, value, false)) return false;
     // The test file stays for the check at the next start.
     WriteSettingInt("pathind", index);
     WriteSettingString("pathdata", PathDataText(value, number));

@@ -7,8 +7,8 @@
 #include "settings/DataFolderRules.h"
 
 // The data folder, chosen and verified on first use in the process; "" when none works.
-// `installPath` is the base of one of the candidates ("" when unknown). A corrupt "pathind" is
-// removed, then throws Exception "Wrong pathind": the next start chooses afresh.
+// `installPath` is the base of one of the candidates ("" when unknown). A "pathind" out of range
+// is removed, then throws Exception "Wrong pathind": the next start chooses afresh.
 std::string GetDataFolder(const std::string& installPath, StartNotices notices);
 // Discards the current choice and chooses afresh.
 std::string RechooseDataFolder(const std::string& installPath, StartNotices notices);

@@ -36,6 +36,47 @@ std::string TRegistry::ReadString(const std::string& name) const {
     }
 }
 
+namespace {
+
+// The text in the system code page when every character has its own there; nothing otherwise.
+std::optional<std::string> ExactlyInCodePage(const std::wstring& text) {
+    // With UTF-8 as the code page every character has one, and the "used default" query is refused.
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL lossy = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr,
+                                         utf8 ? nullptr : &lossy);
+    if (size <= 0 || lossy) return std::nullopt;
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text.c_str(), -1, result.data(), size, nullptr,
+                        nullptr);
+    result.resize(static_cast<size_t>(size) - 1);
+    return result;
+}
+
+}  // namespace
+
+std::string TRegistry::ReadPath(const std::string& name) const {
+    if (!key_) return {};
+    const std::wstring wideName(name.begin(), name.end());
+    DWORD type = 0;
+    DWORD size = 0;
+    const LONG rc = RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size);
+    // The Windows 9x family has no UTF-16 registry calls, and its registry holds ANSI text anyway.
+    if (rc == ERROR_CALL_NOT_IMPLEMENTED) return ReadString(name);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
+    std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    const std::wstring path(data.data());
+    if (auto exact = ExactlyInCodePage(path)) return *exact;
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return ExactlyInCodePage(shortPath).value_or(std::string());
+}
+
 bool TRegistry::WriteString(const std::string& name, const std::string& value) const {
     return key_ && RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
@@ -57,10 +98,6 @@ std::optional<double> TRegistry::ReadDate(const std::string& name) const {
 bool TRegistry::WriteDate(const std::string& name, double date) const {
     return key_ && RegSetValueExA(key_.get(), name.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&date),
                                   sizeof date) == ERROR_SUCCESS;
-}
-
-bool TRegistry::ValueExists(const std::string& name) const {
-    return key_ && RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool TRegistry::DeleteValue(const std::string& name) const {

@@ -14,12 +14,14 @@ public:
 
     // A path starting with '\' is taken from the root, any other from the key open now.
     bool OpenKey(const std::string& path, bool canCreate);
-    void CloseKey() { key_.reset(); }
-    bool HasKey() const { return static_cast<bool>(key_); }
 
     // Missing values read as "". REG_SZ/REG_EXPAND_SZ give the text up to the first zero byte;
     // other types give their raw bytes.
     std::string ReadString(const std::string& name) const;
+    // A path stored by a Unicode program (an installer): read in UTF-16 and given in the system code
+    // page, by its short (8.3) name when the code page cannot spell the long one. "" when missing,
+    // not a string, or spelt by neither.
+    std::string ReadPath(const std::string& name) const;
     // REG_SZ with the terminating zero counted. False when nothing was written.
     bool WriteString(const std::string& name, const std::string& value) const;
 
@@ -27,7 +29,6 @@ public:
     std::optional<double> ReadDate(const std::string& name) const;
     bool WriteDate(const std::string& name, double date) const;
 
-    bool ValueExists(const std::string& name) const;
     // A missing value is no error.
     bool DeleteValue(const std::string& name) const;
 

@@ -26,4 +26,6 @@ bool TimeoutNeedsRestore(int32_t systemTimeout, bool restoreDelay, int32_t delay
     return systemTimeout == kForeignScreenSaveTimeout || (restoreDelay && systemTimeout != delay);
 }
 
-std::string AgentCommand(const std::string& installPath) { return "\"" + installPath + "\\vtagent.exe\""; }
+std::string AgentFilePath(const std::string& installPath) { return installPath + "\\vtagent.exe"; }
+
+std::string AgentCommand(const std::string& installPath) { return "\"" + AgentFilePath(installPath) + "\""; }

@@ -30,5 +30,6 @@ constexpr int32_t kForeignScreenSaveTimeout = 86640;
 // Whether loading must put the stored Delay back into the system timeout.
 bool TimeoutNeedsRestore(int32_t systemTimeout, bool restoreDelay, int32_t delay);
 
-// The agent's start entry: the quoted path of vtagent.exe in the install folder.
+// vtagent.exe in the install folder, and the agent's start entry: that path quoted.
+std::string AgentFilePath(const std::string& installPath);
 std::string AgentCommand(const std::string& installPath);

@@ -1,6 +1,5 @@
 #include "settings/SettingsKey_win.h"
 
-#include "app/Text.h"
 #include "settings/Registry_win.h"
 
 namespace {
@@ -18,9 +17,5 @@ bool WriteSettingString(const std::string& name, const std::string& value) {
 }
 
 void DeleteSetting(const std::string& name) { OpenSettings().DeleteValue(name); }
-
-int32_t ReadSettingInt(const std::string& name, int32_t fallback) {
-    return ParseIntOr(ReadSettingString(name), fallback);
-}
 
 bool WriteSettingInt(const std::string& name, int32_t value) { return WriteSettingString(name, std::to_string(value)); }

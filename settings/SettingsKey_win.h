@@ -15,7 +15,4 @@ inline constexpr const char* kInstallKey = kVantoraKey;
 std::string ReadSettingString(const std::string& name);                      // "" when missing
 bool WriteSettingString(const std::string& name, const std::string& value);  // false when not written
 void DeleteSetting(const std::string& name);                                 // a missing value is no error
-// `fallback` when the value is missing or not a decimal integer; unclamped, unlike the values
-// the settings load.
-int32_t ReadSettingInt(const std::string& name, int32_t fallback);
 bool WriteSettingInt(const std::string& name, int32_t value);

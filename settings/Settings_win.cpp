@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "app/Text.h"
 #include "settings/CivilDate.h"
 #include "settings/DataFolderRules.h"
 #include "settings/DataFolder_win.h"
@@ -24,7 +23,7 @@ int32_t ReadClampedSetting(const TRegistry& reg, const char* name, int32_t fallb
 
 std::string ReadInstallPath() {
     TRegistry reg(KEY_READ, HKEY_LOCAL_MACHINE);
-    return reg.OpenKey(kInstallKey, false) ? reg.ReadString("Path") : std::string();
+    return reg.OpenKey(kInstallKey, false) ? reg.ReadPath("Path") : std::string();
 }
 
 double TodayDate() {

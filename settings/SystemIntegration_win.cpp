@@ -37,14 +37,20 @@ bool ReadAgentEnabled() {
     return reg.OpenKey(kRunKey, false) && !reg.ReadString(kRunValue).empty();
 }
 
+bool AgentInstalled(const std::string& installPath) {
+    return !installPath.empty() && FileExists(AgentFilePath(installPath));
+}
+
 bool WriteAgentEntry(bool enabled, const std::string& installPath) {
+    // An entry for a missing agent would start nothing, and nothing would ever remove it.
+    if (enabled && !AgentInstalled(installPath)) return false;
     TRegistry reg;
     if (!reg.OpenKey(kRunKey, true)) return false;
     return enabled ? reg.WriteString(kRunValue, AgentCommand(installPath)) : reg.DeleteValue(kRunValue);
 }
 
 void StartAgentUnlessRunning(const std::string& installPath) {
-    if (AgentWindow()) return;
+    if (AgentWindow() || !AgentInstalled(installPath)) return;
     const std::string folder = "\"" + installPath + "\"";
     ShellOpen(nullptr, AgentCommand(installPath), "", folder.c_str(), SW_HIDE);
 }

@@ -16,9 +16,12 @@ int32_t SynchroniseDelay(bool restoreDelay, int32_t delay);
 
 // The agent's Run entry exists with some text.
 bool ReadAgentEnabled();
-// Writes the Run entry for the agent in `installPath`, or deletes it; false when that failed.
+// vtagent.exe is in `installPath` (false without an install folder).
+bool AgentInstalled(const std::string& installPath);
+// Writes the Run entry for the agent in `installPath`, or deletes it; false when that failed or
+// there is no agent there to enter.
 bool WriteAgentEntry(bool enabled, const std::string& installPath);
-// Starts vtagent.exe from `installPath` hidden unless its message window exists.
+// Starts vtagent.exe from `installPath` hidden unless its message window exists or it is missing.
 void StartAgentUnlessRunning(const std::string& installPath);
 // Posts the settings-changed message to a running agent.
 void NotifyAgent();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/Schedule.h"
+#include "settings/AgentContract.h"
 
 // The toolkit factory (or, for up-downs, the common-controls call) that makes a row.
 enum class LayoutKind : uint8_t {
@@ -32,9 +33,11 @@ enum class LayoutKind : uint8_t {
 // boxes (a group box row names the place it opens).
 enum class Place : uint8_t { None, Window, Page, SaverListBox, PreviewBox, OrderBox, AgentBox, LinksBox, SettingsBox };
 
+// A typed number below `lower` becomes `belowLower`, one above `upper` becomes `upper`.
 struct NumberRange {
     int32_t lower;
     int32_t upper;
+    int32_t belowLower;
 };
 
 struct ControlLayout {
@@ -57,10 +60,12 @@ constexpr int kBuildPageTop = 10;
 constexpr int kPreviewWidth = 152;
 constexpr int kPreviewHeight = 112;
 
-constexpr NumberRange kWaitMinutesRange{0, 9999};
-constexpr NumberRange kWaitSecondsRange{0, 59};
-constexpr NumberRange kChangeMinutesRange{1, 10000};
 constexpr int32_t kChangeMinutesFallback = 30;
+constexpr NumberRange kWaitMinutesRange{0, kLongestWaitMinutes, 0};
+constexpr NumberRange kWaitSecondsRange{0, 59, 0};
+static_assert(kWaitMinutesRange.upper * 60 + kWaitSecondsRange.upper == kLongestDelay);
+// No interval at all is the usual half hour, not the shortest one.
+constexpr NumberRange kChangeMinutesRange{1, 10000, kChangeMinutesFallback};
 
 // The window: 609 layout units wide, its caption and border plus this many high.
 constexpr int kWindowWidth = 609;
@@ -76,7 +81,7 @@ constexpr ControlLayout MakeRow(LayoutKind kind,
                                 int width,
                                 int height,
                                 const char* tooltip = nullptr) {
-    return {kind, id, parent, text, x, y, width, height, tooltip, Place::None, false, {0, 0}, 0, nullptr};
+    return {kind, id, parent, text, x, y, width, height, tooltip, Place::None, false, {0, 0, 0}, 0, nullptr};
 }
 constexpr ControlLayout MakeGroup(Place opens, const char* text, int x, int y, int width, int height) {
     ControlLayout row = MakeRow(LayoutKind::GroupBox, 0, Place::Page, text, x, y, width, height);
@@ -253,6 +258,9 @@ inline constexpr PageLayout kPages[] = {
     {"About", kAboutPage, sizeof kAboutPage / sizeof kAboutPage[0]},
 };
 inline constexpr PageLayout kWindowLayout{nullptr, kWindowControls, sizeof kWindowControls / sizeof kWindowControls[0]};
+
+// Why the agent box is greyed when the install folder has no agent.
+constexpr char kAgentMissingTip[] = "vtagent.exe is not in the install folder: reinstall Vantora to use the agent";
 
 // The display order's choices, in the combo box's row order, with the "Order" mode each stands for.
 struct OrderChoice {

@@ -3,7 +3,7 @@
 #include "app/Text.h"
 
 static int32_t Clamp(int32_t value, NumberRange range) {
-    return value < range.lower ? range.lower : value > range.upper ? range.upper : value;
+    return value < range.lower ? range.belowLower : value > range.upper ? range.upper : value;
 }
 
 int OrderRowOf(int32_t orderMode) {
@@ -21,28 +21,28 @@ WaitTime WaitTimeOf(int32_t delaySeconds) {
     // Clamped as a whole, so the longest wait shows as 9999:59 rather than 9999 minutes and the
     // seconds left over from some larger value.
     const int32_t longest = kWaitMinutesRange.upper * 60 + kWaitSecondsRange.upper;
-    const int32_t delay = Clamp(delaySeconds, {0, longest});
+    const int32_t delay = Clamp(delaySeconds, {0, longest, 0});
     return {delay / 60, delay % 60};
 }
 
 int32_t DelayOf(int32_t minutes, int32_t seconds) {
     const int32_t delay = Clamp(minutes, kWaitMinutesRange) * 60 + Clamp(seconds, kWaitSecondsRange);
-    return delay > 0 ? delay : 1;
+    return delay > 0 ? delay : kShortestDelay;
 }
 
-int32_t ChangeMinutesOf(int32_t changeTime) {
-    return changeTime > 0 ? Clamp(changeTime, kChangeMinutesRange) : kChangeMinutesFallback;
-}
+int32_t ChangeMinutesOf(int32_t changeTime) { return Clamp(changeTime, kChangeMinutesRange); }
 
-int32_t FieldFromText(std::string_view text, NumberRange range, int32_t current) {
-    int32_t value = current;
+int32_t FieldFromText(std::string_view text, NumberRange range, int32_t previous) {
+    int32_t value = previous;
     TryParseIntSaturated(text, value);
     return Clamp(value, range);
 }
 
 ControlValues ControlsFromSettings(const Settings& settings) {
     ControlValues values;
-    values.orderRow = OrderRowOf(settings.OrderMode);
+    // A stored mode the window does not offer shows, and saves, as the first choice.
+    const int orderRow = OrderRowOf(settings.OrderMode);
+    values.orderRow = orderRow < 0 ? 0 : orderRow;
     values.changeOnceADay = settings.ChangeOnceADay;
     values.changeEvery = settings.ChangeEvery;
     OnChangeEveryClicked(values);

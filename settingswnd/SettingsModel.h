@@ -23,12 +23,14 @@ struct ControlValues {
     bool agentEnabled = false;
     bool restoreSaver = false;
     bool restoreDelay = false;
+    bool agentInstalled = true;  // vtagent.exe is in the install folder
 };
 
 // The change interval's edit box, up-down and label are enabled only with "Change every".
 inline bool ChangeMinutesEnabled(const ControlValues& values) { return values.changeEvery; }
-// The agent's two options are enabled only with the agent.
-inline bool AgentOptionsEnabled(const ControlValues& values) { return values.agentEnabled; }
+// The agent box is enabled only when there is an agent to start, and its two options only with it.
+inline bool AgentBoxEnabled(const ControlValues& values) { return values.agentInstalled; }
+inline bool AgentOptionsEnabled(const ControlValues& values) { return values.agentInstalled && values.agentEnabled; }
 
 // The combo row for an order mode, -1 for a mode the window does not offer; and back, where no
 // row keeps `current`.
@@ -44,13 +46,14 @@ struct WaitTime {
 WaitTime WaitTimeOf(int32_t delaySeconds);
 // Seconds for the fields' values (clamped to their ranges first); no wait at all saves 1 second.
 int32_t DelayOf(int32_t minutes, int32_t seconds);
-// The change interval as its field shows it, and the minutes a field value saves: none or less
-// falls back to 30, more than the field holds is its largest value.
+// The change interval as its field shows it, and the minutes a field value saves: the field's
+// rule (none or less is 30, more than the field holds is its largest value).
 int32_t ChangeMinutesOf(int32_t changeTime);
 
-// What a field's text stands for: a number (beyond 32 bits too) is clamped into `range`; text that
-// is no number (letters, empty) is refused and `current`, clamped, stays.
-int32_t FieldFromText(std::string_view text, NumberRange range, int32_t current);
+// The one rule of every number field, applied when focus leaves it: a number (beyond 32 bits too)
+// is brought into `range`; text that is no number (letters, empty) gives `previous` back, brought
+// into the range the same way.
+int32_t FieldFromText(std::string_view text, NumberRange range, int32_t previous);
 
 // The window edits a copy of the settings; OK saves it, Cancel drops it.
 // Filling the controls from the settings, the change-mode rule and the agent rule already applied:

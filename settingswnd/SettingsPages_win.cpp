@@ -109,6 +109,11 @@ HWND BuiltRows::RowAfter(HWND control) const {
     return nullptr;
 }
 
+HWND BuiltRows::EditOf(int editId) const {
+    const int edit = EditRow(editId);
+    return edit >= 0 ? windows_[static_cast<size_t>(edit)] : nullptr;
+}
+
 HWND BuiltRows::OpenedBy(Place place) const {
     for (size_t i = 0; i < windows_.size(); ++i) {
         if (rows_[i].kind == LayoutKind::GroupBox && rows_[i].opens == place) return windows_[i];
@@ -140,7 +145,7 @@ void ScreensaversPage::OnInit(HWND page, const ControlValues& values) {
     SendMessageA(order, CB_RESETCONTENT, 0, 0);
     for (const OrderChoice& choice : kOrderChoices)
         SendMessageA(order, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.text));
-    if (values.orderRow >= 0) SendMessageA(order, CB_SETCURSEL, static_cast<WPARAM>(values.orderRow), 0);
+    SendMessageA(order, CB_SETCURSEL, static_cast<WPARAM>(values.orderRow), 0);
 
     LoadSavers();
     SetTicked(rows_.ById(kIdChangeOnceADay), values.changeOnceADay);
@@ -180,8 +185,10 @@ void ScreensaversPage::EnableSaverButtons(bool enable) {
 
 void ScreensaversPage::DrawPreviewFrame(HPEN highlight, HPEN shadow) const {
     const HWND box = GetParent(image_);
-    // Anything the box still has to paint would cover the frame drawn below.
-    UpdateWindow(box);
+    // Anything the box still has to paint would cover the frame drawn below. Its children are left
+    // alone: UpdateWindow would send WM_PAINT to the preview's window, and a frozen saver would
+    // never answer.
+    RedrawWindow(box, nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
     RECT image = {};
     GetWindowRect(image_, &image);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&image), 2);
@@ -201,14 +208,16 @@ void ScreensaversPage::ShowChangeEvery(const ControlValues& values) {
 }
 
 int32_t ScreensaversPage::FieldValue(int editId) const {
-    const ControlLayout* row = rows_.UpDownRowOf(editId);
-    // Text that is no number leaves the up-down's last valid position.
-    return FieldFromText(ControlText(rows_.ById(editId)), row->range, UpDownPos(rows_.UpDownOf(editId)));
+    const auto last = lastNumber_.find(editId);
+    return FieldFromText(ControlText(rows_.EditOf(editId)), rows_.UpDownRowOf(editId)->range,
+                         last == lastNumber_.end() ? 0 : last->second);
 }
 
-void ScreensaversPage::SetFieldValue(int editId, int32_t value) { SetUpDownPos(rows_.UpDownOf(editId), value); }
-
-void ScreensaversPage::NormaliseField(int editId) { SetFieldValue(editId, FieldValue(editId)); }
+void ScreensaversPage::SetFieldValue(int editId, int32_t value) {
+    lastNumber_[editId] = value;
+    // The up-down writes the value into its edit box.
+    SetUpDownPos(rows_.UpDownOf(editId), value);
+}
 
 void ScreensaversPage::OnApply(ControlValues& values) const {
     values.changeOnceADay = Ticked(rows_.ById(kIdChangeOnceADay));
@@ -239,8 +248,15 @@ bool ScreensaversPage::OnCommand(int id, int code) {
         case kIdWaitMinutes:
         case kIdWaitSeconds:
         case kIdChangeMinutes:
-            // A field shows what it will save once the user leaves it.
-            if (code == EN_KILLFOCUS) NormaliseField(id);
+            // Up-downs share the seconds field's id; only the edit box's notifications count, and
+            // only once the page is built (the up-downs fill their edit boxes while it is).
+            if (!rows_.UpDownRowOf(id)) return true;
+            if (code == EN_CHANGE) {
+                lastNumber_[id] = FieldValue(id);
+            } else if (code == EN_KILLFOCUS) {
+                // A field shows what it will save once the user leaves it.
+                SetFieldValue(id, FieldValue(id));
+            }
             return true;
     }
     return false;
@@ -248,19 +264,23 @@ bool ScreensaversPage::OnCommand(int id, int code) {
 
 void OptionsPage::OnInit(HWND page, const ControlValues& values) {
     rows_ = BuildRows(std::begin(kOptionsPage), std::end(kOptionsPage), nullptr, page, nullptr);
+    agentInstalled_ = values.agentInstalled;
     SetTicked(rows_.ById(kIdPassword), values.passwordProtected);
     ShowAgent(values);
+    if (!AgentBoxEnabled(values)) AddToolTip(rows_.ById(kIdAgent), kAgentMissingTip);
 }
 
 void OptionsPage::ShowAgent(const ControlValues& values) {
     SetTicked(rows_.ById(kIdAgent), values.agentEnabled);
     SetTicked(rows_.ById(kIdRestoreSaver), values.restoreSaver);
     SetTicked(rows_.ById(kIdRestoreDelay), values.restoreDelay);
+    EnableWindow(rows_.ById(kIdAgent), AgentBoxEnabled(values));
     for (int id : {kIdRestoreSaver, kIdRestoreDelay})
         EnableWindow(rows_.ById(id), AgentOptionsEnabled(values));
 }
 
 void OptionsPage::OnApply(ControlValues& values) const {
+    values.agentInstalled = agentInstalled_;
     values.passwordProtected = Ticked(rows_.ById(kIdPassword));
     values.agentEnabled = Ticked(rows_.ById(kIdAgent));
     values.restoreSaver = Ticked(rows_.ById(kIdRestoreSaver));

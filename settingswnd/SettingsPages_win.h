@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <map>
 #include <vector>
 
 #include "settingswnd/SettingsLayout.h"
@@ -26,6 +27,8 @@ public:
     HWND OpenedBy(Place place) const;
     // The window of the row after the one of `control`.
     HWND RowAfter(HWND control) const;
+    // The edit box with `editId` (up-downs may share its id).
+    HWND EditOf(int editId) const;
 
 private:
     int EditRow(int editId) const;
@@ -75,12 +78,13 @@ public:
 
 private:
     void ShowChangeEvery(const ControlValues& values);
-    void NormaliseField(int editId);
     int32_t FieldValue(int editId) const;
     void SetFieldValue(int editId, int32_t value);
 
     TSaverList& savers_;
     const TBitmap* previewBitmap_;
+    // Per number field, the last number it held: what text that is no number gives back.
+    std::map<int, int32_t> lastNumber_;
     BuiltRows rows_;
     HWND list_ = nullptr;
     HWND image_ = nullptr;
@@ -95,6 +99,7 @@ public:
 private:
     void ShowAgent(const ControlValues& values);
     BuiltRows rows_;
+    bool agentInstalled_ = true;
 };
 
 class AboutPage : public SettingsPage {

@@ -70,7 +70,8 @@ public:
 
     // The window's controls, pages and first focus; the window itself exists.
     void Build() {
-        InitCommonControls();
+        // Looked up at run time: a full-screen start never loads comctl32.
+        InitCommonControlClasses(ICC_WIN95_CLASSES);
         LoadThemeApi();
         previewBitmap_ = std::make_unique<TBitmap>(kPreviewWidth, kPreviewHeight);
         highlightPen_.reset(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNHIGHLIGHT)));
@@ -85,14 +86,15 @@ public:
         std::array<HWND, std::size(kPages)> pageWindows = {};
         for (size_t i = 0; i < std::size(kPages); ++i)
             pageWindows[i] = mainTabs_->AddPage(kPages[i].caption);
-        if (!CreateToolTips()) throw Exception("can't create tooltip");
+        if (!CreateToolTips(hwnd_)) throw Exception("can't create tooltip");
 
         auto screensavers = std::make_unique<ScreensaversPage>(savers_, previewBitmap_.get());
         screensavers_ = screensavers.get();
         pages_[kScreensaversPageIndex] = std::move(screensavers);
         pages_[kOptionsPageIndex] = std::make_unique<OptionsPage>();
         pages_[kAboutPageIndex] = std::make_unique<AboutPage>();
-        const ControlValues values = ControlsFromSettings(edited_);
+        ControlValues values = ControlsFromSettings(edited_);
+        values.agentInstalled = AgentInstalled(edited_.InstallPath);
         for (size_t i = 0; i < pages_.size(); ++i)
             pages_[i]->OnInit(pageWindows[i], values);
         BuildRows(std::begin(kWindowControls) + 1, std::end(kWindowControls), hwnd_, nullptr, nullptr);
@@ -101,7 +103,19 @@ public:
         FocusControl(kIdTabs);
     }
 
+    // Handlers that wait on a child pump messages, so a close may arrive inside another handler:
+    // the window is destroyed only once the outermost handler is done with it.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        ++depth_;
+        const LRESULT result = Dispatch(msg, wParam, lParam);
+        if (--depth_ == 0 && std::exchange(closePending_, false)) DestroyWindow(hwnd_);  // deletes this
+        return result;
+    }
+
+    void OnFinalMessage() { delete this; }
+
+private:
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (msg) {
             case WM_DESTROY:
                 OnDestroy();
@@ -111,8 +125,7 @@ public:
                 if (LOWORD(wParam) != WA_INACTIVE) RestoreFocus();
                 return 0;
             case WM_CLOSE:
-                Do(model_.OnClosing());
-                Close();
+                if (BeginClosing()) closePending_ = true;
                 return 0;
             case WM_SETCURSOR:
                 if (ApplyOverrideCursor()) return 0;
@@ -131,32 +144,14 @@ public:
         return DefWindowProcA(hwnd_, msg, wParam, lParam);
     }
 
-    void OnFinalMessage() { delete this; }
-
-private:
-    // Counts a wait of this window that pumps messages (a preview's stop, a saver's own settings or
-    // full-screen run, the test run, a message box). A close handled inside one is carried out once
-    // the last has returned: the window would otherwise be freed under the code still waiting.
-    class Waiting {
-    public:
-        explicit Waiting(SettingsWindow& window) : window_(window) { ++window_.waits_; }
-        ~Waiting() {
-            if (--window_.waits_ == 0 && std::exchange(window_.closePending_, false))
-                PostMessageA(window_.hwnd_, WM_CLOSE, 0, 0);
-        }
-        Waiting(const Waiting&) = delete;
-        Waiting& operator=(const Waiting&) = delete;
-
-    private:
-        SettingsWindow& window_;
-    };
-
-    void Close() {
-        if (waits_ > 0) {
-            closePending_ = true;
-            return;
-        }
-        DestroyWindow(hwnd_);
+    // OK, Cancel and the close button: the first one ends both children within their bounds; a
+    // second one while that goes on (the stops pump messages) is ignored.
+    bool BeginClosing() {
+        if (closing_) return false;
+        closing_ = true;
+        Do(model_.OnClosing());
+        task_.RequestEnd();  // a saver's own settings or full-screen run under way ends too
+        return true;
     }
 
     PreviewView View() const {
@@ -184,17 +179,12 @@ private:
                 case PreviewStep::DisableSaverButtons:
                     screensavers_->EnableSaverButtons(action.step == PreviewStep::EnableSaverButtons);
                     break;
-                case PreviewStep::StopPreview: {
-                    Waiting stopping(*this);
+                case PreviewStep::StopPreview:
                     preview_.Stop();
                     break;
-                }
                 case PreviewStep::StartPreview: {
-                    bool started;
-                    {
-                        Waiting stopping(*this);
-                        started = preview_.Start(savers_.GetItem(action.row).FilePath, screensavers_->PreviewImage());
-                    }
+                    const bool started =
+                        preview_.Start(savers_.GetItem(action.row).FilePath, screensavers_->PreviewImage());
                     Do(model_.OnPreviewStarted(started, View()));
                     break;
                 }
@@ -215,11 +205,8 @@ private:
         const bool started = task_.Start(savers_.GetItem(action.row).FilePath, hwnd_, task);
         Do(model_.OnSaverTaskStarted(started, View()));
         if (!started) return;
-        {
-            // The window stays usable meanwhile: the wait pumps its messages.
-            Waiting waiting(*this);
-            task_.WaitForEnd();
-        }
+        // The window stays usable meanwhile: the wait pumps its messages.
+        task_.WaitForEnd();
         Do(model_.OnSaverTaskEnded(View()));
     }
 
@@ -237,6 +224,7 @@ private:
     }
 
     bool OnCommand(int id, int code) {
+        if (closing_) return true;
         switch (id) {
             case kIdSaverList:
                 if (code == LBN_SELCHANGE) Do(model_.OnSelectionChanged(View()));
@@ -249,12 +237,12 @@ private:
                 return true;
             case kIdOk:
                 if (!SaveEdits()) return true;
-                Do(model_.OnClosing());
-                Close();
+                BeginClosing();
+                closePending_ = true;
                 return true;
             case kIdCancel:
-                Do(model_.OnClosing());
-                Close();
+                BeginClosing();
+                closePending_ = true;
                 return true;
             case kIdTestRun:
                 OnTestRun();
@@ -283,7 +271,6 @@ private:
         if (const std::optional<std::string> failure = SaveSaverList(savers_, applied.SaverListFile)) {
             const std::string text = "Nothing was saved: the list of screensavers could not be written.\r\n\r\n" +
                                      *failure + "\r\n\r\nPress OK to try again, or Cancel to leave.";
-            Waiting box(*this);
             MessageBoxA(hwnd_, text.c_str(), "Vantora", MB_OK | MB_ICONERROR);
             return false;
         }
@@ -297,13 +284,10 @@ private:
     // which only OK writes, and the checklist shows each untick.
     void OnTestRun() {
         Do(model_.OnTestRunStarting());
-        {
-            Waiting running(*this);
-            SetOverrideCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
-            ApplyOverrideCursor();
-            RunSaverHost({nullptr, AppliedSettings(), savers_, *this});
-            SetOverrideCursor(nullptr);
-        }
+        SetOverrideCursor(LoadCursorA(nullptr, IDC_APPSTARTING));
+        ApplyOverrideCursor();
+        RunSaverHost({nullptr, AppliedSettings(), savers_, *this});
+        SetOverrideCursor(nullptr);
         Do(model_.OnTestRunEnded(View()));
     }
 
@@ -311,6 +295,8 @@ private:
 
     void OnDestroy() {
         preview_.Stop();
+        task_.RequestEnd();
+        DestroyToolTips();
         previewBitmap_.reset();
         highlightPen_.reset();
         shadowPen_.reset();
@@ -320,8 +306,6 @@ private:
     Settings edited_;
     TSaverList savers_;  // the window's copy of the catalogue; OK writes it
     std::function<void()> onDestroyed_;
-    int waits_ = 0;
-    bool closePending_ = false;
     HWND tabs_ = nullptr;
     std::unique_ptr<TmyTabControl> mainTabs_;
     std::array<std::unique_ptr<SettingsPage>, std::size(kPages)> pages_;
@@ -332,6 +316,9 @@ private:
     PreviewModel model_;
     PreviewChild preview_;
     SaverTaskChild task_;
+    int depth_ = 0;
+    bool closing_ = false;
+    bool closePending_ = false;
 };
 
 HWND OpenSettingsWindow(const Settings& settings, TSaverList savers, std::function<void()> onDestroyed) {
@@ -355,10 +342,28 @@ HWND OpenSettingsWindow(const Settings& settings, TSaverList savers, std::functi
     return hwnd;
 }
 
+bool PreTranslateSettingsMessage(HWND window, MSG& msg) {
+    if (msg.message == WM_KEYDOWN && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+        const HWND tabs = RegisteredControl(kIdTabs);
+        const int page =
+            PageForKey(static_cast<unsigned>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                       static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0)),
+                       static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)));
+        if (page >= 0) {
+            // A selection made by a message is not notified: tell the window as a click would.
+            SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+            NMHDR header = {tabs, static_cast<UINT_PTR>(kIdTabs), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(window, WM_NOTIFY, kIdTabs, reinterpret_cast<LPARAM>(&header));
+            return true;
+        }
+    }
+    return IsDialogMessageA(window, &msg) != 0;
+}
+
 void RunSettingsLoop(HWND window) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(window, &msg)) continue;
+        if (PreTranslateSettingsMessage(window, msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -19,6 +19,9 @@ void RunSettingsWindow();
 // after OK has saved.
 HWND OpenSettingsWindow(const Settings& settings, TSaverList savers, std::function<void()> onDestroyed);
 
-// The window's message loop: IsDialogMessage has its chance at every message first, so Tab and
-// Shift+Tab move between controls. Returns when WM_QUIT arrives.
+// What the window's loop does with a message before dispatching it: Ctrl+Tab, Ctrl+Shift+Tab,
+// Ctrl+PageDown and Ctrl+PageUp change pages, then IsDialogMessage has its chance, so Tab and
+// Shift+Tab move between controls. True when the message was handled.
+bool PreTranslateSettingsMessage(HWND window, MSG& msg);
+// The window's message loop; returns when WM_QUIT arrives.
 void RunSettingsLoop(HWND window);

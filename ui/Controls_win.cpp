@@ -39,11 +39,6 @@ Toolkit& State() {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
-void InitCommonControlClasses(DWORD classes) {
-    const INITCOMMONCONTROLSEX init = {sizeof(INITCOMMONCONTROLSEX), classes};
-    if (auto initCommonControls = DynComctl32().InitCommonControlsEx) initCommonControls(&init);
-}
-
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     return GuardedProc([&] {
         // Dialog keys are the parent's to act on; the edit still sees the key afterwards.
@@ -134,6 +129,11 @@ HWND MakeSubclassed(ControlKind kind,
 
 }  // namespace
 
+void InitCommonControlClasses(DWORD classes) {
+    const INITCOMMONCONTROLSEX init = {sizeof(INITCOMMONCONTROLSEX), classes};
+    if (auto initCommonControls = DynComctl32().InitCommonControlsEx) initCommonControls(&init);
+}
+
 int ScreenDpi() {
     static const int dpi = [] {
         ScopedGetDc screen(nullptr);
@@ -211,24 +211,45 @@ LRESULT RelayDrawItem(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-HWND CreateToolTips() {
+HWND CreateToolTips(HWND owner) {
     InitCommonControlClasses(ICC_BAR_CLASSES);
+    DestroyToolTips();
+    // Owned by the window, so it never outlives it.
     const HWND tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), nullptr);
+                                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, Instance(), nullptr);
     if (tips) SendMessageA(tips, TTM_ACTIVATE, TRUE, 0);
     State().toolTips = tips;
     return tips;
 }
 
+void DestroyToolTips() {
+    if (const HWND tips = std::exchange(State().toolTips, nullptr); IsWindow(tips)) DestroyWindow(tips);
+}
+
+// A disabled control gets no mouse input: it goes to the first window beneath that does not let
+// it through (group boxes do), and the tip is that window's, over the control's rectangle.
+static HWND MouseTargetBelow(HWND control) {
+    HWND target = GetParent(control);
+    while (target && (GetWindowLongPtrA(target, GWL_STYLE) & 0xF) == BS_GROUPBOX && GetParent(target))
+        target = GetParent(target);
+    return target;
+}
+
 bool AddToolTip(HWND control, const char* text) {
-    if (!State().toolTips) return false;
+    if (!State().toolTips || !control) return false;
     TTTOOLINFOA info = {};
     info.cbSize = kToolInfoSize;
-    // The tooltip subclasses the control itself, so no mouse messages need relaying.
+    // The tooltip subclasses the window it watches, so no mouse messages need relaying.
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = control ? GetParent(control) : nullptr;
+    info.hwnd = GetParent(control);
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<char*>(text ? text : "");
+    if (!IsWindowEnabled(control)) {
+        info.uFlags = TTF_SUBCLASS;
+        info.hwnd = MouseTargetBelow(control);
+        GetWindowRect(control, &info.rect);
+        MapWindowPoints(nullptr, info.hwnd, reinterpret_cast<POINT*>(&info.rect), 2);
+    }
     return SendMessageA(State().toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
@@ -363,5 +384,3 @@ void SetUpDownPos(HWND upDown, int64_t value) {
     SendMessageA(upDown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
     SendMessageA(upDown, UDM_SETPOS32, 0, ClampToRange(value, lower, upper));
 }
-
-int UpDownPos(HWND upDown) { return static_cast<int>(SendMessageA(upDown, UDM_GETPOS32, 0, 0)); }

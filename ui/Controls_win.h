@@ -43,9 +43,13 @@ void ResetControls();
 // Hands WM_DRAWITEM to the control registered under its id; owners of checklists call it.
 LRESULT RelayDrawItem(WPARAM wParam, LPARAM lParam);
 
-// The one tooltip window; null when it cannot be made.
-HWND CreateToolTips();
-// False without a tooltip window.
+// Registers the common-control classes, looked up at run time.
+void InitCommonControlClasses(DWORD classes);
+
+// The one tooltip window, owned by `owner`; null when it cannot be made. A previous one is destroyed.
+HWND CreateToolTips(HWND owner);
+void DestroyToolTips();
+// False without a tooltip window. A control disabled at this point keeps its tip while disabled.
 bool AddToolTip(HWND control, const char* text);
 
 HWND CreateEditBox(HWND parent, int id, const char* text, int x, int y, int width, int height);
@@ -75,7 +79,6 @@ HWND CreateUpDown(HWND parent,
                   int position);
 // Sets the position, clamped to the control's range.
 void SetUpDownPos(HWND upDown, int64_t value);
-int UpDownPos(HWND upDown);
 
 // For the toolkit's own factories: the window of a control of `kind` at pixel coordinates, not yet
 // shown; null when it cannot be made.

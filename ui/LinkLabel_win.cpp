@@ -33,10 +33,21 @@ LRESULT OnPaint(HWND hwnd) {
     GetClientRect(hwnd, &client);
     const std::string caption = ControlText(hwnd);
     ExtTextOutA(hdc, 0, 0, 0, &client, caption.c_str(), static_cast<UINT>(caption.size()), nullptr);
+    if (GetFocus() == hwnd) DrawFocusRect(hdc, &client);
     return 0;
 }
 
-void OnLeftButtonDown(HWND hwnd) {
+// The label draws its text without a background of its own: its parent paints the spot afresh, so
+// a focus rectangle comes and goes without leaving a trace.
+void RedrawInParent(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    const HWND parent = GetParent(hwnd);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Open(HWND hwnd) {
     const std::string target = Targets().TargetFor(GetWindowLongPtrA(hwnd, GWLP_USERDATA), ControlText(hwnd));
     // A failed open is not the program's failure: the address is still on screen to copy.
     if (auto execute = DynShell32().ShellExecuteA) execute(hwnd, nullptr, target.c_str(), nullptr, nullptr, 0);
@@ -54,7 +65,20 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noe
                 // A static control is transparent to the mouse unless it claims the client area.
                 return HTCLIENT;
             case WM_LBUTTONDOWN:
-                OnLeftButtonDown(hwnd);
+                Open(hwnd);
+                break;
+            case WM_GETDLGCODE: {
+                // Enter would otherwise go to the dialog's default button.
+                const MSG* key = reinterpret_cast<const MSG*>(lParam);
+                const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+                return CallBase(SubclassKind::Link, hwnd, msg, wParam, lParam) | (enter ? DLGC_WANTMESSAGE : 0);
+            }
+            case WM_KEYDOWN:
+                if (wParam == VK_RETURN || wParam == VK_SPACE) Open(hwnd);
+                break;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+                RedrawInParent(hwnd);
                 break;
         }
         return CallBase(SubclassKind::Link, hwnd, msg, wParam, lParam);
@@ -62,11 +86,14 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noe
 }
 
 HWND MakeLink(HWND parent, int id, const char* caption, int x, int y, int width, int height) {
-    // The measured pixels are scaled again as layout units: at high DPI the label is wider than its
-    // text, which only widens the clickable strip.
+    // The text is measured in pixels of this screen already: only the layout numbers are scaled.
+    RECT place = ScaledRect(x, y, width, height);
     const int measured = TextWidth(caption ? caption : "");
-    const HWND label = CreateLabel(parent, id, caption, x, y, measured > 0 ? measured : width, height);
+    if (measured > 0) place.right = place.left + measured;
+    const HWND label = MakeControl(ControlKind::Label, parent, id, caption, place);
     if (!label) return nullptr;
+    // A tab stop, so the keyboard reaches it like any button.
+    SetWindowLongPtrA(label, GWL_STYLE, GetWindowLongPtrA(label, GWL_STYLE) | WS_TABSTOP);
     LinkCursor();
     Subclass(label, SubclassKind::Link, LinkProc);
     return label;

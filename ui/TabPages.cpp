@@ -59,3 +59,14 @@ std::string LinkTargetTable::TargetFor(intptr_t number, const std::string& capti
     if (number < 1 || number > static_cast<intptr_t>(targets_.size())) return caption;
     return targets_[static_cast<size_t>(number - 1)];
 }
+
+int PageForKey(unsigned key, bool ctrl, bool shift, int current, int count) {
+    constexpr unsigned kTab = 0x09, kPageUp = 0x21, kPageDown = 0x22;
+    if (!ctrl || count <= 0) return -1;
+    int step = 0;
+    if (key == kTab) step = shift ? -1 : 1;
+    if (key == kPageDown) step = 1;
+    if (key == kPageUp) step = -1;
+    if (step == 0) return -1;
+    return ((current < 0 ? 0 : current) + step + count) % count;
+}

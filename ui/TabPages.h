@@ -35,6 +35,11 @@ private:
     int current_ = -1;
 };
 
+// The page a key moves to from `current` of `count` pages, as in every property sheet: Ctrl+Tab
+// and Ctrl+PageDown the next one, Ctrl+Shift+Tab and Ctrl+PageUp the one before, wrapping at
+// either end; -1 when the key changes no page. `key` is a virtual-key code.
+int PageForKey(unsigned key, bool ctrl, bool shift, int current, int count);
+
 // At most kMaxTabControls live tab controls per process; one more raises "TheTab_Last= 5".
 class TabRegistry {
 public:

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "app/DynCalls_win.h"
 #include "ui/Controls_win.h"
 #include "ui/Theme_win.h"
 #include "ui/Window_win.h"
@@ -97,8 +96,7 @@ HWND CreateTabControl(HWND parent,
                       int width,
                       int height,
                       TabPaintCallback paintCallback) {
-    const INITCOMMONCONTROLSEX init = {sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
-    if (auto initCommonControls = DynComctl32().InitCommonControlsEx) initCommonControls(&init);
+    InitCommonControlClasses(ICC_TAB_CLASSES);
     const HWND tab = CreateControlWindow(ControlKind::Tab, parent, id, text, ScaledRect(x, y, width, height));
     if (!tab) return nullptr;
     Tabs().Add(Ref(tab), [callback = std::move(paintCallback)](WindowRef t) {

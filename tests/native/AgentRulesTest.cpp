@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 // The Wine tests watch the agent put the system back; these are the edges of when it must.
 namespace {
 
@@ -16,12 +19,21 @@ TEST(AgentRules, OnlyANonZeroNumberTurnsAnOptionOn) {
     }
 }
 
-TEST(AgentRules, DelayOutsideOneSecondToTheCapTurnsTheRestoreOff) {
+TEST(AgentRules, DelayIsHeldToTheWindowsRangeAndOffWhenNotPositive) {
     const struct {
         const char* text;
         int32_t seconds;
-    } cases[] = {{"300", 300},      {" 45", 45}, {"0", 0}, {"-60", 0}, {"", 0}, {"5m", 0}, {"1500000000", 1000000000},
-                 {"99999999999", 0}};
+    } cases[] = {{"300", 300},
+                 {" 45", 45},
+                 {"1", 1},
+                 {"0", 0},
+                 {"-60", 0},
+                 {"", 0},
+                 {"5m", 0},
+                 {"599999", 599999},
+                 {"600000", 599999},
+                 {"1000000000", 599999},
+                 {"99999999999", 599999}};
     for (const auto& c : cases)
         EXPECT_EQ(DelayFromText(c.text), c.seconds) << '"' << c.text << '"';
 }
@@ -73,6 +85,58 @@ TEST(AgentRules, RepairsFollowTheOptionsAndOnlyWhatDrifted) {
                   std::make_tuple(c.expected.saverPath, c.expected.active, c.expected.timeout))
             << c.name;
     }
+}
+
+// Each row is a run of put-backs asked for at the given ticks, with the verdict each one gets.
+TEST(AgentRules, PutBacksBackOffAfterABurstAndResumeAfterTheBackOff) {
+    using V = PutBackGuard::Verdict;
+    constexpr uint32_t kOff = PutBackGuard::kBackOffMs;
+    constexpr uint32_t kWrap = 0xFFFFF000u;
+    const struct {
+        const char* name;
+        std::vector<std::pair<uint32_t, V>> steps;
+    } cases[] = {
+        {"sixth within the window backs off",
+         {{0, V::PutBack},
+          {1000, V::PutBack},
+          {2000, V::PutBack},
+          {3000, V::PutBack},
+          {4000, V::PutBack},
+          {9999, V::StartBackOff},
+          {10000, V::BackingOff},
+          {9999 + kOff - 1, V::BackingOff},
+          {9999 + kOff, V::PutBack},
+          {9999 + kOff + 1, V::PutBack}}},
+        {"spread out never backs off",
+         {{0, V::PutBack},
+          {2500, V::PutBack},
+          {5000, V::PutBack},
+          {7500, V::PutBack},
+          {9000, V::PutBack},
+          {10000, V::PutBack},
+          {12500, V::PutBack},
+          {15000, V::PutBack}}},
+        {"across the tick wrap",
+         {{kWrap, V::PutBack},
+          {kWrap + 1000, V::PutBack},
+          {kWrap + 2000, V::PutBack},
+          {kWrap + 4000, V::PutBack},
+          {kWrap + 6000, V::PutBack},
+          {kWrap + 8000, V::StartBackOff},
+          {kWrap + 9000, V::BackingOff}}},
+    };
+    for (const auto& c : cases) {
+        PutBackGuard guard;
+        for (const auto& [at, verdict] : c.steps)
+            EXPECT_EQ(guard.Decide(at), verdict) << c.name << " at " << at;
+    }
+    PutBackGuard guard;
+    for (uint32_t at = 0; at < 6; ++at)
+        guard.Decide(at);
+    EXPECT_EQ(guard.BackOffLeft(1005), kOff - 1000);
+    guard.Reset();
+    EXPECT_EQ(guard.BackOffLeft(1005), 0u);
+    EXPECT_EQ(guard.Decide(1006), V::PutBack);
 }
 
 TEST(AgentRules, InstalledSaverIsTheRecordedPathElseTheSystemFolder) {

@@ -79,9 +79,10 @@ TEST(DataFolderRules, PathDataRoundTripsAndKeepsWhatSurvivesDamage) {
     }
 }
 
+// Text that is no number reads as 0, "none chosen yet"; only a number out of range is corrupt.
 TEST(DataFolderRules, PathIndIsNoneACandidateOrCorrupt) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"", 0}, {"0", 0}, {"1", 1}, {"5", 5}, {"6", {}}, {"9", {}}, {"-1", {}}, {"abc", {}}, {"2x", {}}};
+    const std::pair<const char*, std::optional<int>> cases[] = {{"", 0},   {"0", 0},   {"1", 1},   {"5", 5}, {"6", {}},
+                                                                {"9", {}}, {"-1", {}}, {"abc", 0}, {"2x", 0}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(ParsePathInd(text), expected) << '"' << text << '"';
 }

@@ -52,9 +52,10 @@ TEST(SettingsModel, TypedTextIsClampedOrRefused) {
         {"-5", kWaitSecondsRange, 7, 0},
         {"66666", kWaitMinutesRange, 5, 9999},
         {"99999999999999999999", kChangeMinutesRange, 30, 10000},
-        {"-99999999999999999999", kChangeMinutesRange, 30, 1},
-        {"0", kChangeMinutesRange, 30, 1},
-        {"x", kChangeMinutesRange, 0, 1},  // a current value out of range is clamped too
+        {"-99999999999999999999", kChangeMinutesRange, 12, 30},  // no interval is the usual half hour
+        {"0", kChangeMinutesRange, 12, 30},
+        {"x", kChangeMinutesRange, 12, 12},
+        {"x", kChangeMinutesRange, 0, 30},  // a previous value out of range follows the rule too
     };
     for (const auto& c : cases)
         EXPECT_EQ(FieldFromText(c.text, c.range, c.current), c.expected) << c.text;
@@ -72,7 +73,8 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
         {9, 45, 0, true, false, 45, 9, 45},
         {26, 0, 2, false, true, 30, 18, 30},  // both stored: "Change every" wins; no interval is 30
         {12, 20000, 1, true, false, 10000, 12, 10000},
-        {5, 66666, -1, false, false, 10000, 5, 10000},  // a mode the window does not offer is kept
+        {5, 66666, 0, false, false, 10000, 1, 10000},  // a mode the window does not offer is Sequential
+        {7, 30, 0, false, false, 30, 1, 30},
         {2, 1, 2, false, false, 1, 2, 1},
     };
     for (const auto& c : cases) {
@@ -94,8 +96,6 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
         EXPECT_EQ(saved.ChangeTime, c.savedChangeTime);
     }
     ControlValues values;
-    values.changeMinutes = 0;
-    EXPECT_EQ(SettingsFromControls(values, {}).ChangeTime, 30);
     values.orderRow = 2;
     EXPECT_EQ(SettingsFromControls(values, {}).OrderMode, 2);  // choosing "Random" stores 2
 }
@@ -156,6 +156,8 @@ TEST(SettingsModel, AgentOptionsFollowTheAgent) {
         EXPECT_EQ(saved.AgentEnabled, values.agentEnabled);
         EXPECT_EQ(saved.RestoreSaver, c.savedSaver);
         EXPECT_EQ(saved.RestoreDelay, c.savedDelay);
+        values.agentInstalled = false;  // no vtagent.exe: nothing of the agent can be changed
+        EXPECT_FALSE(AgentBoxEnabled(values) || AgentOptionsEnabled(values));
     }
 }
 

@@ -126,6 +126,22 @@ TEST(TabPages, OnlyTheCurrentPageIsShown) {
     EXPECT_EQ(pages.CurrentPage(), 1);
 }
 
+TEST(TabPages, CtrlTabAndCtrlPageKeysWrapAroundThePages) {
+    constexpr unsigned kTab = 0x09, kPageUp = 0x21, kPageDown = 0x22, kLetter = 'A';
+    const struct {
+        unsigned key;
+        bool ctrl, shift;
+        int current, page;
+    } cases[] = {
+        {kTab, true, false, 0, 1},      {kTab, true, false, 2, 0},      {kTab, true, true, 0, 2},
+        {kPageDown, true, false, 1, 2}, {kPageDown, true, true, 2, 0},  {kPageUp, true, false, 0, 2},
+        {kTab, false, false, 0, -1},    {kPageUp, false, false, 1, -1}, {kLetter, true, false, 0, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PageForKey(c.key, c.ctrl, c.shift, c.current, 3), c.page) << c.key << c.ctrl << c.shift << c.current;
+    EXPECT_EQ(PageForKey(kTab, true, false, 0, 0), -1);
+}
+
 TEST(TabPages, RegistryHoldsSixAndFindsByParent) {
     TabRegistry tabs;
     std::vector<WindowRef> painted;

@@ -8,14 +8,13 @@
 #include <functional>
 #include <string>
 
+#include "agent/AgentRules.h"
 #include "app/Handles.h"
 #include "settings/AgentContract.h"
 #include "tests/wine/WineTest.h"
 
 namespace {
 
-constexpr char kClass[] = "messages_Vantora";
-constexpr char kTitle[] = "Vantora_messages";
 constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kForeignSaver[] = "C:\\windows\\system32\\other.scr";
@@ -98,14 +97,16 @@ bool OpenTrayMenu() {
            }) >= 0;
 }
 
-HWND AgentWindow() { return FindWindowA(kClass, kTitle); }
+HWND AgentWindow() { return FindWindowA(kAgentWindowClass, kAgentWindowTitle); }
 
 BOOL CALLBACK CountIfAgent(HWND hwnd, LPARAM counter) {
     char className[64] = {};
     char title[64] = {};
     GetClassNameA(hwnd, className, sizeof className);
     GetWindowTextA(hwnd, title, sizeof title);
-    if (std::string(className) == kClass && std::string(title) == kTitle) ++*reinterpret_cast<int*>(counter);
+    if (std::string(className) == kAgentWindowClass && std::string(title) == kAgentWindowTitle) {
+        ++*reinterpret_cast<int*>(counter);
+    }
     return TRUE;
 }
 
@@ -130,7 +131,7 @@ protected:
         DeleteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
         DeleteRegistryTree(kSettingsKey);
         DeleteValue(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
-        SetSystemTimeout(300);
+        SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, 300, nullptr, SPIF_UPDATEINIFILE);
     }
 
     std::string saver() const { return folder_ / "vantora.scr"; }
@@ -153,22 +154,27 @@ protected:
         WriteString(HKEY_CURRENT_USER, kSettingsKey, "RestoreDelay", restoreDelay);
     }
 
-    // Starts vtagent.exe and returns its window once it exists; the agent makes its window last, when
-    // it already watches the system.
+    // Starts vtagent.exe, with its log in the test's folder, and returns its window once it exists;
+    // the agent makes its window last, when it already watches the system.
     HWND StartAgent() {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
         std::string commandLine = "\"" + BinFolder() + "\\vtagent.exe\"";
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process)) {
-            return nullptr;
-        }
+        char temp[MAX_PATH] = {};
+        GetEnvironmentVariableA("TMP", temp, MAX_PATH);
+        SetEnvironmentVariableA("TMP", folder_.path().c_str());
+        const BOOL started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                            &startup, &process);
+        SetEnvironmentVariableA("TMP", temp[0] != '\0' ? temp : nullptr);
+        if (!started) return nullptr;
         CloseHandle(process.hThread);
         agent_.reset(process.hProcess);
         WaitFor([] { return AgentWindow() != nullptr; });
         return AgentWindow();
     }
+
+    std::string Log() const { return ReadWholeFile(folder_ / "vtagent.log"); }
 
     TestFolder folder_;
     UniqueHandle agent_;
@@ -181,37 +187,79 @@ TEST_F(AgentTest, ASecondStartEndsAtOnceAndLeavesTheFirstRunning) {
     EXPECT_EQ(WaitForSingleObject(agent_.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
-// Each row changes what the option left off guards first, then what the option on guards: once the
-// second change has been put back, the agent has also seen the first and must have left it.
+// Each row changes what the agent must leave first, then what it must put back: once the second
+// change has been put back, the agent has also seen the first and must have left it.
 TEST_F(AgentTest, PutsBackWhatItsOptionsKeepAndLeavesTheRest) {
     const struct {
         const char* name;
-        bool restoreSaver;
-    } rows[] = {{"screensaver kept", true}, {"wait time kept", false}};
+        const char* restoreSaver;
+        const char* restoreDelay;
+        const char* delay;
+        bool saverPresent;
+        bool saverBack;
+        const char* timeoutAfter;
+    } rows[] = {
+        {"screensaver kept", "1", "0", "300", true, true, "600"},
+        {"wait time kept", "0", "1", "300", true, false, "300"},
+        {"a missing vantora.scr is not set", "1", "1", "300", false, false, "300"},
+        {"wait time held to the window's longest", "0", "1", "1000000000", true, false, "599999"},
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        SetOptions(row.restoreSaver ? "1" : "0", row.restoreSaver ? "0" : "1");
+        SetOptions(row.restoreSaver, row.restoreDelay);
+        WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", row.delay);
         ResetSystem();
+        if (!row.saverPresent) {
+            ASSERT_TRUE(DeleteFileA(saver().c_str()));
+        }
         ASSERT_NE(StartAgent(), nullptr);
 
-        if (row.restoreSaver) {
-            SetSystemTimeout(600);
-            WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
-            SetSystemActive(false);
-            const long ms = WaitFor([&] { return SystemSaver() == saver() && SystemActive() == "1"; });
-            EXPECT_GE(ms, 0) << SystemSaver() << " active " << SystemActive();
-            RecordProperty("restore_saver_ms", static_cast<int>(ms));
-            EXPECT_EQ(SystemTimeout(), "600");
-        } else {
-            WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
-            SetSystemTimeout(600);
-            const long ms = WaitFor([] { return SystemTimeout() == "300"; });
-            EXPECT_GE(ms, 0) << SystemTimeout();
-            RecordProperty("restore_delay_ms", static_cast<int>(ms));
-            EXPECT_EQ(SystemSaver(), kForeignSaver);
-        }
+        if (row.saverBack) SetSystemTimeout(600);
+        WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+        SetSystemActive(false);
+        if (!row.saverBack) SetSystemTimeout(600);
+        const std::string saverAfter = row.saverBack ? saver() : kForeignSaver;
+        const char* activeAfter = row.saverBack ? "1" : "0";
+        EXPECT_GE(WaitFor([&] {
+                      return SystemSaver() == saverAfter && SystemActive() == activeAfter &&
+                             SystemTimeout() == row.timeoutAfter;
+                  }),
+                  0)
+            << SystemSaver() << " active " << SystemActive() << " timeout " << SystemTimeout();
         StopAgent();
+        if (!row.saverPresent) {
+            ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver().c_str(), FALSE));
+        }
     }
+}
+
+// A rival that sets its own screensaver back on every change: the agent gives way after a few
+// rounds, says so in its log, and then leaves the rival's screensaver alone.
+TEST_F(AgentTest, GivesWayToAProgramThatSetsItsOwnScreensaverBack) {
+    SetOptions("1", "0");
+    ASSERT_NE(StartAgent(), nullptr);
+    UniqueHKey desktop;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_NOTIFY, desktop.put()), ERROR_SUCCESS);
+    UniqueHandle changed(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    int rounds = 0;
+    DWORD gaveWayAt = 0;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kBoundMs;) {
+        RegNotifyChangeKeyValue(desktop.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed.get(), TRUE);
+        if (SystemSaver() != kForeignSaver) {
+            WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+            ++rounds;
+        }
+        if (gaveWayAt == 0 && Log().find("Another program keeps changing") != std::string::npos) {
+            gaveWayAt = GetTickCount();
+        }
+        // Two quiet seconds after giving way show that the agent stays away.
+        if (gaveWayAt != 0 && GetTickCount() - gaveWayAt > 2000) break;
+        WaitForSingleObject(changed.get(), 100);
+    }
+    RecordProperty("rounds", rounds);
+    EXPECT_NE(gaveWayAt, 0u) << rounds << " rounds; log:\n" << Log();
+    EXPECT_LE(rounds, PutBackGuard::kPutBackBurst + 2);
+    EXPECT_EQ(SystemSaver(), kForeignSaver);
 }
 
 TEST_F(AgentTest, TheSettingsChangedMessageRereadsTheOptions) {
@@ -252,6 +300,25 @@ TEST_F(AgentTest, TheTrayMenuStartsTheInstalledSaverAndExits) {
     GetExitCodeProcess(agent_.get(), &code);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(AgentWindow(), nullptr);
+}
+
+// A .reg import or a profile tool deletes Control Panel\Desktop and writes it again; the agent
+// must go on watching the new key, every time. Wine's system parameters keep the key they first
+// opened for the whole process, so every process that used them before the key was deleted fails
+// to write them afterwards: this test comes last, and the tear-down does not rely on them.
+TEST_F(AgentTest, GoesOnWatchingWhenTheDesktopKeyIsDeletedAndMadeAgain) {
+    const std::string copy = folder_ / "desktop.reg";
+    const std::string key = "\"HKCU\\Control Panel\\Desktop\"";
+    SetOptions("1", "0");
+    ASSERT_NE(StartAgent(), nullptr);
+    for (int round = 1; round <= 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(RunAndWait("reg.exe export " + key + " \"" + copy + "\" /y"), 0);
+        ASSERT_EQ(RunAndWait("reg.exe delete " + key + " /f"), 0);
+        ASSERT_EQ(RunAndWait("reg.exe import \"" + copy + "\""), 0);
+        WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
+        EXPECT_GE(WaitFor([&] { return SystemSaver() == saver(); }), 0) << SystemSaver();
+    }
 }
 
 }  // namespace

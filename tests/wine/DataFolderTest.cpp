@@ -73,20 +73,26 @@ protected:
     UrlLog urls;
 };
 
+// A "pathind" that is no number reads as 0, none chosen yet, like a fresh profile: the same
+// silent choice, without a report.
 TEST_F(DataFolder, FreshProfileChoosesTheFirstCandidateAndChecksItOnce) {
     const std::string first = Candidate(1);
     ASSERT_EQ(first, AppDataFolder() + "\\Vantora");
-    EXPECT_EQ(Start(), "folder=" + first);
-    EXPECT_EQ(ReadSettingString("pathind"), "1");
-    const std::string testFile = first + "\\" + TestFileName();
-    EXPECT_TRUE(FileExists(testFile));
+    for (const std::string stored : {"", "abc"}) {
+        SetUp();
+        if (!stored.empty()) WriteSettingString("pathind", stored);
+        EXPECT_EQ(Start(), "folder=" + first) << stored;
+        EXPECT_EQ(ReadSettingString("pathind"), "1");
+        const std::string testFile = first + "\\" + TestFileName();
+        EXPECT_TRUE(FileExists(testFile));
 
-    EXPECT_EQ(Start(), "folder=" + first);  // the check passes, and removes its traces
-    EXPECT_FALSE(FileExists(testFile));
-    EXPECT_EQ(ReadSettingString("pathdata"), "");
-    EXPECT_EQ(Start(), "folder=" + first);  // trusted from now on
-    EXPECT_EQ(ReadSettingString("pathind"), "1");
-    EXPECT_TRUE(urls.Lines().empty());
+        EXPECT_EQ(Start(), "folder=" + first);  // the check passes, and removes its traces
+        EXPECT_FALSE(FileExists(testFile));
+        EXPECT_EQ(ReadSettingString("pathdata"), "");
+        EXPECT_EQ(Start(), "folder=" + first);  // trusted from now on
+        EXPECT_EQ(ReadSettingString("pathind"), "1");
+        EXPECT_TRUE(urls.Lines().empty());
+    }
 }
 
 // A failed check leads to a fresh choice; landing on the same candidate again says 102, does not

@@ -112,17 +112,20 @@ TEST_F(Discovery, ANameOutsideTheCodePageIsListedByAShortNameThatStarts) {
     DeleteFileW(path.c_str());
 }
 
-TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254) {
+TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254OrAtAZero) {
     const std::string path = Place(kWow64, "vtt32.scr", "Thirty-two", PeKind::Pe32);
     // Loading it as a module gives a 64-bit process nothing, which would leave only the file name.
     EXPECT_EQ(LoadLibraryA(path.c_str()), nullptr);
     EXPECT_EQ(SaverDescription(path), "Thirty-two");
     EXPECT_EQ(SaverDescription(Place(kSystem, "vttlong.scr", std::string(300, 'd'))), std::string(254, 'd'));
+    // The list file cannot hold a zero byte: the name ends at one, and one that starts with it is none.
+    EXPECT_EQ(SaverDescription(Place(kSystem, "vttzero.scr", std::string("Front\0back", 10))), "Front");
+    Place(kSystem, "vttNul.scr", std::string("\0back", 5));
 
     const UINT errorMode = GetErrorMode();
     WriteWholeFile(kSystem + "\\vttNoText.scr", MakeResourceImage(PeKind::Pe32Plus, std::nullopt));
     WriteWholeFile(kSystem + "\\vttjunk.scr", "not a program at all");
-    for (const char* name : {"vttNoText", "vttjunk", "vttmissing"})
+    for (const char* name : {"vttNoText", "vttNul", "vttjunk", "vttmissing"})
         EXPECT_EQ(SaverDescription(kSystem + "\\" + name + ".scr"), name);
     EXPECT_EQ(SaverDescription("C:\\a.b"), "");
     EXPECT_EQ(GetErrorMode(), errorMode);

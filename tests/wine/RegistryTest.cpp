@@ -1,9 +1,7 @@
-// The registry wrapper's edges that the settings tests do not reach: failed writes are reported,
-// and integers are read without clamping.
+// The registry wrapper's edges that the settings tests do not reach: failed writes are reported.
 #include <gtest/gtest.h>
 
 #include "settings/Registry_win.h"
-#include "settings/SettingsKey_win.h"
 
 namespace {
 
@@ -24,16 +22,6 @@ TEST(Registry, FailedWritesAreReportedAndDeletingAMissingValueIsQuiet) {
     reg.WriteString("OrderDate", "46362");  // wrong type: no date
     EXPECT_FALSE(reg.ReadDate("OrderDate").has_value());
     RegDeleteTreeA(HKEY_CURRENT_USER, kScratch + 1);
-}
-
-TEST(SettingsKey, ReadsIntegersWithoutClampingAndFallsBackOnText) {
-    const std::pair<const char*, int> cases[] = {{"12x", 7}, {"-3", -3}, {"2000000000", 2000000000}};
-    for (const auto& [text, expected] : cases) {
-        WriteSettingString("IntTest", text);
-        EXPECT_EQ(ReadSettingInt("IntTest", 7), expected) << text;
-    }
-    DeleteSetting("IntTest");
-    EXPECT_EQ(ReadSettingInt("IntTest", 7), 7);
 }
 
 }  // namespace

@@ -21,9 +21,11 @@ const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kDesktopKey[] = "\\Control Panel\\Desktop";
 const char kElsewhereAgent[] = "\"C:\\elsewhere\\vtagent.exe\"";
 
+// "(none)" when the value is missing, so that a deleted entry differs from an empty one.
 std::string Value(const char* key, const char* name) {
-    TRegistry reg(KEY_READ);
-    return reg.OpenKey(key, false) && reg.ValueExists(name) ? reg.ReadString(name) : "(none)";
+    char text[1024] = {};
+    DWORD size = sizeof text;
+    return RegGetValueA(HKEY_CURRENT_USER, key + 1, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "(none)" : text;
 }
 
 // nullptr deletes the value.
@@ -202,6 +204,26 @@ TEST_F(SettingsStore, TurningTheAgentOnRegistersStartsAndNotifiesIt) {
     EXPECT_EQ(Value(kRunKey, "Vantora"), "(none)");
     EXPECT_EQ(agentHeard, 2);  // a running agent still hears about it
     DestroyWindow(agent);
+}
+
+// An installer may choose a folder whose name the ANSI code page cannot spell: the program goes
+// there by the folder's short name, and registers the agent that is really there.
+TEST_F(SettingsStore, AnInstallFolderOutsideTheCodePageIsReachedByItsShortName) {
+    const std::wstring folder = ToWide(install.path()) + L"\\\x03a9\x03bc\x03ad\x03b3\x03b1";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(ToWide(BinFolder() + "\\urllog.exe").c_str(), (folder + L"\\vtagent.exe").c_str(), FALSE));
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Kestrella\\Vantora", L"Path", REG_SZ, folder.c_str(),
+                              static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    Settings s = LoadedSettings();
+    EXPECT_TRUE(FolderExists(s.InstallPath)) << s.InstallPath;
+    s.AgentEnabled = true;
+    s.Save();
+    NotifyAgent();
+    const std::string agent = Value(kRunKey, "Vantora");
+    ASSERT_GE(agent.size(), 2u);
+    EXPECT_TRUE(FileExists(agent.substr(1, agent.size() - 2))) << agent;
+    EXPECT_EQ(urls.WaitForLines(1).size(), 1u);  // and started it
 }
 
 TEST_F(SettingsStore, UnchangedPasswordProtectionIsNotWritten) {

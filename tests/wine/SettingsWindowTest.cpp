@@ -17,7 +17,9 @@
 #include "settingswnd/SettingsWindow_win.h"
 #include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
+#include "ui/Checklist_win.h"
 #include "ui/Controls_win.h"
+#include "ui/Dpi.h"
 
 namespace {
 
@@ -74,7 +76,8 @@ protected:
         for (const char* saver : kSavers) {
             ASSERT_TRUE(
                 CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (kSystem + "\\" + saver + ".scr").c_str(), FALSE));
-            DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
+            for (const char* extension : {".log", ".mode"})
+                DeleteFileA((kSystem + "\\" + saver + extension).c_str());
         }
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
         // The test run's fixtures are closed here with no user input: the run ends with them.
@@ -82,8 +85,16 @@ protected:
         CreateDirectoryA(kInstall.c_str(), nullptr);
         SetInstallPath(kInstall);
         RemoveTree(AppDataFolder() + "\\Vantora");
-        // Wine's own wait time, whatever an earlier test saved.
+        // An agent that ends at once, so ticking it starts nothing that stays.
+        ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (kInstall + "\\vtagent.exe").c_str(), FALSE));
+        WriteWholeFile(kInstall + "\\vtagent.mode", "exit");
+        // Everything an earlier test may have left: Wine's own wait time, no agent entry, no password,
+        // 96 dpi.
         RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut", REG_SZ, "300", 4);
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora");
+        const DWORD dpi = 96;
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
         RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "htmlfile", 8);
     }
     void TearDown() override {
@@ -93,8 +104,10 @@ protected:
             if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
         }
         CloseFixtures();
-        for (const char* saver : kSavers)
+        for (const char* saver : kSavers) {
+            DeleteFileA((kSystem + "\\" + saver + ".mode").c_str());
             WaitUntil([&] { return DeleteFileA((kSystem + "\\" + saver + ".scr").c_str()) != 0; }, 5000);
+        }
     }
 
     // Starts vantora.scr with `args` and waits for its window with the list filled; with
@@ -272,11 +285,12 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
         EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
         TRegistry run(KEY_READ);
         ASSERT_TRUE(run.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", false));
-        EXPECT_EQ(run.ValueExists("Vantora"), c.agentEntry);
+        EXPECT_EQ(!run.ReadString("Vantora").empty(), c.agentEntry);
 
         TSaverList list2;
         list2.LoadFromFile(ListFile());
         ASSERT_EQ(list2.Count(), 2);
+        EXPECT_EQ(list2.GetItem(0).Description, "Fixture Saver");  // cut at the zero byte of its resource
         EXPECT_TRUE(list2.GetItem(0).Checked);
         EXPECT_FALSE(list2.GetItem(1).Checked);
         list2.ItemPtr(1).Checked = true;  // ticked again for the next case
@@ -311,10 +325,13 @@ TEST_F(SettingsWindowRun, CancelAndTheCloseButtonWriteNothing) {
 }
 
 // A broken install loses nothing: after the box the window works and OK keeps the ticks in the
-// data folder instead of ending in a bug report.
+// data folder instead of ending in a bug report. The agent, which is not there, cannot be entered.
 TEST_F(SettingsWindowRun, WithoutTheInstallFolderOkStillSavesTheTicks) {
     SetInstallPath("");
     Open("/c", true);
+    const HWND agent = Control(kIdAgent, "Button");
+    EXPECT_FALSE(IsWindowEnabled(agent));
+    SendMessageA(agent, BM_CLICK, 0, 0);
     const HWND list = Control(kIdSaverList);
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     Key(list, WM_CHAR, VK_SPACE);
@@ -326,6 +343,97 @@ TEST_F(SettingsWindowRun, WithoutTheInstallFolderOkStillSavesTheTicks) {
     ASSERT_EQ(saved.Count(), 2);
     EXPECT_FALSE(saved.GetItem(0).Checked);
     EXPECT_TRUE(saved.GetItem(1).Checked);
+    EXPECT_FALSE(RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora",
+                              RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS);
+}
+
+// The process of the saver started with `switchText` (its first such start).
+UniqueHandle ProcessOf(const std::string& log, const std::string& switchText) {
+    const size_t start = log.find(switchText);
+    const size_t pid = log.find("pid=", start);
+    if (start == std::string::npos || pid == std::string::npos) return UniqueHandle();
+    return UniqueHandle(OpenProcess(SYNCHRONIZE, FALSE, std::stoul(log.substr(pid + 4))));
+}
+
+// A preview that never answers, whatever ends it: OK, Cancel and the close button end the window,
+// a second click while the first stops the preview changes nothing, and the saver buttons, the
+// test run and a tab change go on, each within the stop's bound.
+TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
+    constexpr DWORD kBound = 15000;  // the stop's 0.5 s and 2 s, and a slow machine; frozen is for good
+    enum class Then { Saved, NotSaved, Logs, PreviewEnds };
+    const struct {
+        std::vector<int> clicks;  // 0: the close button
+        Then then;
+        const char* logged;  // by either saver
+    } rows[] = {
+        {{kIdOk}, Then::Saved, nullptr},
+        {{kIdOk, kIdCancel}, Then::Saved, nullptr},
+        {{kIdCancel, kIdOk}, Then::NotSaved, nullptr},
+        {{0}, Then::NotSaved, nullptr},
+        {{kIdSaverSettings}, Then::Logs, "/c:"},
+        {{kIdSaverPreview}, Then::Logs, " /s"},
+        {{kIdTestRun}, Then::Logs, " /s"},
+        {{kIdTabs}, Then::PreviewEnds, nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.clicks.front() << " " << row.clicks.size());
+        DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        for (const char* saver : kSavers)
+            DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
+        WriteWholeFile(kSystem + "\\vt_a_run.mode", "freeze");
+        Open();
+        ASSERT_TRUE(WaitUntil([&] { return LogOf("vt_a_run").find("frozen") != std::string::npos; }));
+        DeleteFileA((kSystem + "\\vt_a_run.mode").c_str());  // later starts answer
+        const UniqueHandle preview = ProcessOf(LogOf("vt_a_run"), " /p ");
+        ASSERT_TRUE(preview);
+        for (int id : row.clicks) {
+            if (id == kIdTabs) {
+                ClickTab(kOptionsPageIndex);
+            } else if (id == 0) {
+                PostMessageA(window_, WM_CLOSE, 0, 0);
+            } else {
+                Click(id);
+            }
+        }
+        if (row.then == Then::Saved || row.then == Then::NotSaved) {
+            ASSERT_EQ(ExitCode(kBound), 0);
+            EXPECT_EQ(ReadSettingString("Order").empty(), row.then == Then::NotSaved);
+            continue;
+        }
+        if (row.then == Then::Logs) {
+            EXPECT_TRUE(WaitUntil(
+                [&] { return (LogOf("vt_a_run") + LogOf("vt_b_run")).find(row.logged) != std::string::npos; }, kBound));
+            EXPECT_TRUE(WaitUntil([] { return FindWindowA("VantoraFixture", nullptr) != nullptr; }));
+            CloseFixtures();
+        }
+        EXPECT_EQ(WaitForSingleObject(preview.get(), kBound), WAIT_OBJECT_0);
+        Click(kIdCancel);
+        ASSERT_EQ(ExitCode(), 0);
+    }
+}
+
+// Closing the window ends a saver's own settings dialog too, one that never answers within the
+// bound, one that answers by closing.
+TEST_F(SettingsWindowRun, ClosingEndsASaversSettingsDialog) {
+    for (bool frozen : {false, true}) {
+        SCOPED_TRACE(frozen);
+        DeleteFileA((kSystem + "\\vt_a_run.log").c_str());
+        if (frozen) WriteWholeFile(kSystem + "\\vt_a_run.mode", "freeze");
+        Open();
+        ASSERT_TRUE(PreviewShows("vt_a_run", 1));
+        Click(kIdSaverSettings);
+        ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), frozen ? "frozen" : "start") == 2; }));
+        const UniqueHandle dialog = ProcessOf(LogOf("vt_a_run"), "/c:");
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(WaitUntil([] { return FindWindowA("VantoraFixture", "vt_a_run") != nullptr; }));
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        ASSERT_EQ(ExitCode(15000), 0);
+        EXPECT_EQ(WaitForSingleObject(dialog.get(), 0), WAIT_OBJECT_0);
+        if (!frozen) {
+            EXPECT_EQ(Count(LogOf("vt_a_run"), "closed"), 2u);  // asked first, preview and dialog
+        }
+        DeleteFileA((kSystem + "\\vt_a_run.mode").c_str());
+    }
 }
 
 TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
@@ -394,6 +502,30 @@ TEST_F(SettingsWindowRun, SaverButtonsAndTheTestRunReturnToTheLivePreview) {
     EXPECT_EQ(ReadSettingString("Order"), "");
 }
 
+// The test run unticks a saver that cannot come to the front at its change time (a minute, the
+// least the field holds) in the window's list only: the unsaved untick of the other row and the
+// run's own both show, and Cancel leaves the list file as it was.
+TEST_F(SettingsWindowRun, ATestRunShowsItsUntickButLeavesTheListFileToOk) {
+    Open();
+    Click(kIdOk);  // settling: both ticked in the list file
+    ASSERT_EQ(ExitCode(), 0);
+    const std::string before = ReadWholeFile(ListFile());
+    WriteWholeFile(kSystem + "\\vt_a_run.mode", "nofocus");
+    Open();
+    Type(kIdChangeMinutes, "1");
+    const HWND list = Control(kIdSaverList);
+    SendMessageA(list, LB_SETCURSEL, 1, 0);
+    Key(list, WM_CHAR, VK_SPACE);
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 1, 0) == 0; }));
+    Click(kIdTestRun);
+    ASSERT_TRUE(WaitUntil([&] { return Count(LogOf("vt_a_run"), " /s") == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 0, 0) == 0; }, 120000));
+    EXPECT_EQ(ReadWholeFile(ListFile()), before);
+    Click(kIdCancel);
+    EXPECT_EQ(ExitCode(), 0);
+    EXPECT_EQ(ReadWholeFile(ListFile()), before);
+}
+
 // A list file that cannot be replaced: OK writes nothing at all, a box names the file and the
 // reason, and the window keeps every edit, so OK works once the file can be written again.
 TEST_F(SettingsWindowRun, AListFileThatCannotBeWrittenSavesNothingAndKeepsTheWindowForAnotherTry) {
@@ -442,31 +574,53 @@ TEST_F(SettingsWindowRun, AListFileThatCannotBeWrittenSavesNothingAndKeepsTheWin
     }
 }
 
-// The window built in this process over settings beyond what its fields hold, then destroyed.
-TEST(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDestroyingStopsThePreview) {
-    TestFolder dir;
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir / "calm.scr").c_str(), FALSE));
-    TSaverList savers;
-    savers.Add(MakeSaverItem("calm", dir / "calm.scr"));
+// The window built in this process, where the test can give focus, read pixels and feed keys.
+class SettingsWindowInProcess : public ::testing::Test {
+protected:
+    // Over `settings` and three savers, the first unticked.
+    void Open(const Settings& settings) {
+        TSaverList savers;
+        for (const char* name : {"calm", "ticked", "unticked"}) {
+            ASSERT_TRUE(
+                CopyFileA((BinFolder() + "\\fixture.scr").c_str(), (dir_ / name + std::string(".scr")).c_str(), FALSE));
+            savers.Add(MakeSaverItem(name, dir_ / name + std::string(".scr")));
+            savers.ItemPtr(savers.Count() - 1).Checked = std::string(name) == "ticked";
+        }
+        windows_ = ThreadWindows();
+        window_ = OpenSettingsWindow(settings, std::move(savers), [&] { destroyed_ = true; });
+        ASSERT_NE(window_, nullptr);
+        image_ = Find(kIdPreviewImage);
+        ASSERT_TRUE(
+            PumpUntil([&] { return FindWindowExA(image_, nullptr, "VantoraFixture", "calm") != nullptr; }, 20000));
+    }
+    void TearDown() override {
+        if (IsWindow(window_)) DestroyWindow(window_);
+    }
+    HWND Find(int id, const char* className = nullptr) const { return FindDescendant(window_, id, className); }
+    // The message as the window's loop would handle it.
+    void Feed(HWND target, WPARAM key) {
+        MSG msg = {target, WM_KEYDOWN, key, 0, 0, {}};
+        if (!PreTranslateSettingsMessage(window_, msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        PumpMessages();
+    }
+
+    TestFolder dir_;
+    HWND window_ = nullptr;
+    HWND image_ = nullptr;
+    bool destroyed_ = false;
+    int windows_ = 0;
+};
+
+TEST_F(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDestroyingStopsThePreview) {
     Settings settings;
     settings.OrderMode = 4;
     settings.ChangeEvery = true;
     settings.ChangeTime = 66666;
     settings.Delay = 66666 * 60;
-    bool destroyed = false;
-    const HWND window = OpenSettingsWindow(settings, std::move(savers), [&] { destroyed = true; });
-    ASSERT_NE(window, nullptr);
-    const HWND image = GetDlgItem(
-        FindWindowExA(FindWindowExA(window, nullptr, "Tallowen TPage", nullptr), nullptr, "Button", "Preview"),
-        kIdPreviewImage);
-    ASSERT_NE(image, nullptr);
-    auto pumpUntil = [](const std::function<bool()>& condition) {
-        return WaitUntil([&] {
-            PumpMessages();
-            return condition();
-        });
-    };
-    ASSERT_TRUE(pumpUntil([&] { return FindWindowExA(image, nullptr, "VantoraFixture", "calm") != nullptr; }));
+    Open(settings);
 
     // What the fields show, in the order of their edit boxes.
     auto fields = [](HWND parent) {
@@ -476,7 +630,7 @@ TEST(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDest
             shown += ControlText(edit) + " ";
         return shown;
     };
-    const HWND box = GetParent(image);
+    const HWND box = GetParent(image_);
     EXPECT_EQ(fields(box), "9999 59 ");
     const HWND orderBox = FindWindowExA(GetParent(box), nullptr, "Button", "Display order");
     EXPECT_EQ(fields(orderBox), "10000 ");
@@ -484,18 +638,193 @@ TEST(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDest
 
     // The sunken ring hugs the image and the raised one lies outside it, at this screen's DPI.
     RECT r = {};
-    GetWindowRect(image, &r);
+    GetWindowRect(image_, &r);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
     const int middle = (r.top + r.bottom) / 2;
-    ASSERT_TRUE(pumpUntil([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         ScopedGetDc dc(box);
         return GetPixel(dc.get(), r.left - 1, middle) == GetSysColor(COLOR_BTNSHADOW) &&
                GetPixel(dc.get(), r.left - 1 - ScaleDpi(kFrameNearGap), middle) == GetSysColor(COLOR_BTNHIGHLIGHT);
     }));
 
+    DestroyWindow(window_);
+    EXPECT_TRUE(destroyed_);
+    EXPECT_TRUE(ReadWholeFile(dir_ / "calm.log").find("closed") != std::string::npos);
+    EXPECT_EQ(ThreadWindows(), windows_);  // the tooltip window too
+}
+
+struct TextSearch {
+    std::string text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchText(HWND w, LPARAM search) {
+    auto* s = reinterpret_cast<TextSearch*>(search);
+    if (ControlText(w) == s->text) s->found = w;
+    return !s->found;
+}
+
+HWND ControlWithText(HWND window, const std::string& text) {
+    TextSearch search{text, nullptr};
+    EnumChildWindows(window, MatchText, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The pixels of `rect` of `window` as the screen shows them.
+std::vector<COLORREF> PixelsOf(HWND window, const RECT& rect) {
+    ScopedGetDc dc(window);
+    std::vector<COLORREF> pixels;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            pixels.push_back(GetPixel(dc.get(), x, y));
+    return pixels;
+}
+
+// Stored values the window cannot show as they are, then what a user sees and does: greyed
+// controls, ticks on screen, fields that follow their rule when left, and the keyboard.
+TEST_F(SettingsWindowInProcess, ShowsWhatItWillSaveAndAnswersTheKeyboard) {
+    UrlLog urls;
+    Settings settings;
+    settings.OrderMode = 7;  // no such order: shown, and saved, as the first
+    settings.ChangeEvery = false;
+    settings.InstallPath = dir_.path();  // without vtagent.exe
+    Open(settings);
+
+    EXPECT_EQ(SendMessageA(Find(kIdOrder), CB_GETCURSEL, 0, 0), 0);
+    const HWND orderBox = GetParent(Find(kIdOrder));
+    const HWND changeMinutes = Find(kIdChangeMinutes, "Edit");
+    const HWND greyed[] = {
+        changeMinutes,  Find(kIdChangeMinutesUpDown), FindWindowExA(orderBox, nullptr, "Static", "minutes"),
+        Find(kIdAgent), Find(kIdRestoreSaver),        Find(kIdRestoreDelay)};
+    for (HWND control : greyed) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(control)) << ControlText(control);
+    }
+    // The greyed agent box says why.
+    HWND tips = nullptr;
+    while ((tips = FindWindowExA(nullptr, tips, TOOLTIPS_CLASSA, nullptr)) && GetWindow(tips, GW_OWNER) != window_) {
+    }
+    ASSERT_NE(tips, nullptr);
+    std::string said;
+    for (int i = 0; i < SendMessageA(tips, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+        char text[256] = {};
+        TTTOOLINFOA tool = {};
+        tool.cbSize = TTTOOLINFOA_V1_SIZE;
+        tool.lpszText = text;
+        SendMessageA(tips, TTM_ENUMTOOLSA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool));
+        said += std::string(text) + "\n";
+    }
+    EXPECT_NE(said.find(kAgentMissingTip), std::string::npos);
+
+    // A ticked and an unticked row, neither selected, differ in their check boxes.
+    const HWND list = Find(kIdSaverList);
+    auto box = [&](int row) {
+        RECT r = {};
+        SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        r.right = r.left + CheckBoxSize() + 1;
+        return PixelsOf(list, r);
+    };
+    UpdateWindow(list);
+    EXPECT_NE(box(1), box(2));
+
+    // Each field keeps what is typed while it has the focus and shows what it will save once left.
+    SendMessageA(Find(kIdChangeEvery, "Button"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(changeMinutes));
+    const struct {
+        int id;
+        const char* typed;
+        const char* shown;
+    } typing[] = {
+        {kIdWaitSeconds, "65536", "59"}, {kIdWaitSeconds, "abc", "59"}, {kIdWaitMinutes, "-3", "0"},
+        {kIdWaitMinutes, "", "0"},       {kIdChangeMinutes, "0", "30"}, {kIdChangeMinutes, "12", "12"},
+        {kIdChangeMinutes, "x", "12"},
+    };
+    for (const auto& t : typing) {
+        SCOPED_TRACE(t.typed);
+        const HWND edit = Find(t.id, "Edit");
+        SetFocus(edit);
+        SetWindowTextA(edit, t.typed);
+        EXPECT_EQ(ControlText(edit), t.typed);
+        SetFocus(list);
+        EXPECT_EQ(ControlText(edit), t.shown);
+    }
+
+    // Ctrl+Tab and Ctrl+PageUp change pages both ways round.
+    const HWND tabs = Find(kIdTabs);
+    BYTE keys[256] = {}, before[256] = {};
+    GetKeyboardState(before);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Feed(tabs, VK_PRIOR);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), kAboutPageIndex);
+    Feed(tabs, VK_TAB);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), kScreensaversPageIndex);
+    Feed(tabs, VK_NEXT);
+    SetKeyboardState(before);
+    ASSERT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), kOptionsPageIndex);
+    EXPECT_TRUE(PumpUntil([&] { return FindWindowExA(image_, nullptr, nullptr, nullptr) == nullptr; }));
+
+    // Tab passes the greyed agent boxes to the first link, which shows the focus and opens with
+    // Enter; the next one opens with Space.
+    const HWND first = ControlWithText(window_, "Tidewall");
+    ASSERT_NE(first, nullptr);
+    RECT client = {};
+    GetClientRect(first, &client);
+    UpdateWindow(window_);
+    PumpMessages();
+    const std::vector<COLORREF> unfocused = PixelsOf(first, client);
+    SetFocus(tabs);
+    Feed(tabs, VK_TAB);
+    ASSERT_EQ(GetFocus(), first);
+    UpdateWindow(GetParent(first));
+    EXPECT_NE(PixelsOf(first, client), unfocused);
+    Feed(first, VK_RETURN);
+    Feed(first, VK_TAB);
+    Feed(GetFocus(), VK_SPACE);
+    EXPECT_EQ(urls.WaitForLines(2), (std::vector<std::string>{kOptionsPage[5].target, kOptionsPage[6].target}));
+}
+
+// Where the window's controls sit at this process's DPI: reported for the test below.
+TEST(SettingsWindowAtDpi, DISABLED_Report) {
+    Settings settings;
+    bool destroyed = false;
+    const HWND window = OpenSettingsWindow(settings, TSaverList(), [&] { destroyed = true; });
+    ASSERT_NE(window, nullptr);
+    auto report = [](const char* name, HWND control) {
+        RECT r = {};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+        ChildReport(std::string(name) + " " + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+                    std::to_string(r.right) + " " + std::to_string(r.bottom));
+    };
+    report("ok", FindDescendant(window, kIdOk, "Button"));
+    report("order", FindWindowExA(FindWindowExA(window, nullptr, "Tallowen TPage", nullptr), nullptr, "Button",
+                                  "Display order"));
+    RECT r = {};
+    GetWindowRect(ControlWithText(window, "Tidewall"), &r);
+    ChildReport("link " + std::to_string(r.right - r.left) + " " + std::to_string(TextWidth("Tidewall")));
     DestroyWindow(window);
-    EXPECT_TRUE(destroyed);
-    EXPECT_TRUE(ReadWholeFile(dir / "calm.log").find("closed") != std::string::npos);
+}
+
+// Each edge is its own layout value scaled, and a link is as wide as its text measures.
+TEST(SettingsWindowAtDpi, ControlsSitOnTheirScaledLayout) {
+    for (int dpi : {120, 144}) {
+        SCOPED_TRACE(dpi);
+        RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+        const std::vector<std::string> lines = RunChildTest("SettingsWindowAtDpi.DISABLED_Report");
+        auto rect = [&](const ControlLayout& row, int top) {
+            const int x = ScaleDpi(row.x, dpi), y = ScaleDpi(top, dpi);
+            return std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(x + ScaleDpi(row.width, dpi)) +
+                   " " + std::to_string(y + ScaleDpi(row.height, dpi));
+        };
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "ok " + rect(kWindowControls[1], kWindowControls[1].y));
+        EXPECT_EQ(lines[1], "order " + rect(kScreensaversPage[13], kScreensaversPage[13].y));
+        const size_t space = lines[2].find(' ', 5);
+        EXPECT_EQ(lines[2].substr(5, space - 5), lines[2].substr(space + 1));
+    }
+    const DWORD dpi = 96;
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
 }
 
 }  // namespace

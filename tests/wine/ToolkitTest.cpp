@@ -226,27 +226,29 @@ TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
         SetRowTick(list, static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("saver"))),
                    data);
     UpdateWindow(list);
-    const auto rowTop = [&](int row) {
+    const auto rowSpan = [&](int row) {
         RECT r = {};
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-        return r.top;
+        return r;
     };
     const int strip = CheckBoxSize() + 1;
     ASSERT_EQ(strip, 14) << "96 dpi";
-    // Clicks alternate rows: two quick clicks at one spot would be a double click.
+    const int bottom = rowSpan(0).bottom - rowSpan(0).top - 1;
+    // Clicks alternate rows and sides: two quick clicks near one spot would be a double click.
     const struct {
-        int x, row;
+        int x, row, dy;
         std::vector<uintptr_t> ticks;
     } clicks[] = {
-        {strip, 0, {1, 0, 2}},      // in the strip: toggles
-        {5, 1, {1, 1, 2}},          // the boundary pixel row is the lower row's
-        {strip + 1, 0, {1, 1, 2}},  // right of the strip: selects only
-        {5, 2, {1, 1, 2}},          // mixed: locked
+        {strip, 0, 2, {1, 0, 2}},      // in the strip: toggles
+        {5, 1, 0, {1, 1, 2}},          // the boundary pixel row is the lower row's
+        {strip + 1, 1, 2, {1, 1, 2}},  // right of the strip: selects only
+        {5, 0, bottom, {0, 1, 2}},     // a row's bottom pixel is its own
+        {5, 2, 2, {0, 1, 2}},          // mixed: locked
     };
     for (const auto& c : clicks) {
-        SCOPED_TRACE(testing::Message() << "click " << c.x << " on row " << c.row);
+        SCOPED_TRACE(testing::Message() << "click " << c.x << " on row " << c.row << " at " << c.dy);
         SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        ClickAt(list, c.x, rowTop(c.row) + (c.row == 1 ? 0 : 2));
+        ClickAt(list, c.x, static_cast<int>(rowSpan(c.row).top) + c.dy);
         ASSERT_TRUE(PumpUntil(
             [&] { return SendMessageA(list, LB_GETCURSEL, 0, 0) == c.row && !(GetKeyState(VK_LBUTTON) & 0x8000); }));
         EXPECT_EQ(RowTicks(list), c.ticks);
