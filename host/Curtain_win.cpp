@@ -41,6 +41,17 @@ void Curtain::Cover() const {
     SetFocus(window_);
 }
 
+void Curtain::RestPointer() {
+    POINT at = {};
+    if (!window_ || !GetCursorPos(&at)) {
+        pointer_ = PointerWatch();
+        return;
+    }
+    // Mouse messages come in the curtain's client coordinates.
+    ScreenToClient(window_, &at);
+    pointer_.Rest(at.x, at.y);
+}
+
 LRESULT CALLBACK Curtain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA,

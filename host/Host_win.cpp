@@ -1,5 +1,6 @@
 #include "host/Host_win.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "catalogue/Launch_win.h"
 #include "diag/Report_win.h"
 #include "host/Curtain_win.h"
+#include "host/InputWatch_win.h"
 #include "host/RunLog_win.h"
 #include "host/Schedule.h"
 #include "host/Watchdog.h"
@@ -96,12 +98,6 @@ bool StopChildSaver(UniqueChildProcess child, const Curtain* curtain) {
     return inFront;
 }
 
-DWORD LastInputTick() {
-    LASTINPUTINFO info = {};
-    info.cbSize = sizeof info;
-    return GetLastInputInfo(&info) ? info.dwTime : GetTickCount();
-}
-
 // Every ticked screensaver failed: the black screen stays, and takes the keyboard, until the user
 // comes back.
 void WaitForUser(const Curtain& curtain) {
@@ -122,6 +118,9 @@ void Rotate(const HostRun& run) {
     Curtain curtain;
     bool curtainUp = false;
     FailureStreak streak;
+    // Tells a screensaver that ended by itself from one the user closed.
+    std::optional<InputWatch> input;
+    if (fullScreen) input.emplace();
     for (;;) {
         current = ChooseNextSaver(run.savers, current, {settings.OrderMode, settings.ChangeOnceADay && !newDay});
         if (current < 0) return;
@@ -141,6 +140,7 @@ void Rotate(const HostRun& run) {
         const std::string path = run.savers.ItemPtr(current).FilePath;
         if (fullScreen) RecordCurrentSaver(run.savers, current, newDay);
         const DWORD startTick = GetTickCount();
+        if (input) input->Rest();
         UniqueChildProcess child = RunScreensaver(path, run.parent, false, fullScreen);
         if (!child) {
             log.Write(RunEvent::FailedToStart, path);
@@ -162,7 +162,7 @@ void Rotate(const HostRun& run) {
                                     curtainUp ? &curtain : nullptr)) {
             case ChildOutcome::Ended: {
                 curtain.Cover();
-                const bool userBack = curtain.UserCameBack() || InputSince(startTick, LastInputTick());
+                const bool userBack = curtain.UserCameBack() || input->UserActed(startTick);
                 log.Write(userBack ? RunEvent::UserInput : RunEvent::EndedByItself, path);
                 if (userBack || !skipFailed) return;
                 // It may work next time: it stays ticked.

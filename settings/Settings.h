@@ -27,8 +27,8 @@ struct Settings {
     bool AgentEnabledAtLoad = false;
     bool PasswordProtected = false;  // Windows asks for the password when the screensaver ends
     bool PasswordProtectedAtLoad = false;
-    bool BlackBetween = false;  // a black screen stays behind the screensavers for the whole run
-    bool SkipFailed = false;    // a screensaver that fails to start or ends by itself does not end the run
+    bool BlackBetween = true;   // a black screen stays behind the screensavers for the whole run
+    bool SkipFailed = true;     // a screensaver that fails to start or ends by itself does not end the run
     std::string InstallPath;    // install folder, no trailing backslash
     std::string SaverListFile;  // full path of saverlist.dat
 

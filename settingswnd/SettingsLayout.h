@@ -128,6 +128,8 @@ enum ControlId : int {
     kIdChangeEvery = 35,
     kIdChangeMinutes = 36,
     kIdChangeMinutesUpDown = 37,
+    kIdBlackBetween = 38,
+    kIdSkipFailed = 39,
 };
 
 // The tab control comes first; the pages are built after it and the buttons last.
@@ -215,6 +217,24 @@ inline constexpr ControlLayout kOptionsPage[] = {
              20),
     MakeGroup(Place::SettingsBox, "Settings", 296, kBuildPageTop + 5, 260, 106),
     MakeRow(LayoutKind::CheckBox, kIdPassword, Place::SettingsBox, "Password protected", 20, 24, 150, 20),
+    MakeRow(LayoutKind::CheckBox,
+            kIdBlackBetween,
+            Place::SettingsBox,
+            "Black screen between screensavers",
+            20,
+            49,
+            220,
+            16,
+            "The desktop stays hidden while one screensaver makes way for the next"),
+    MakeRow(LayoutKind::CheckBox,
+            kIdSkipFailed,
+            Place::SettingsBox,
+            "Skip screensavers that fail",
+            20,
+            74,
+            220,
+            16,
+            "A screensaver that fails to start or ends by itself makes way for the next"),
 };
 
 constexpr int kAboutTop = kBuildPageTop - 32;

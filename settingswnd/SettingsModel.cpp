@@ -51,6 +51,8 @@ ControlValues ControlsFromSettings(const Settings& settings) {
     values.waitMinutes = wait.minutes;
     values.waitSeconds = wait.seconds;
     values.passwordProtected = settings.PasswordProtected;
+    values.blackBetween = settings.BlackBetween;
+    values.skipFailed = settings.SkipFailed;
     values.agentEnabled = settings.AgentEnabled;
     values.restoreSaver = settings.RestoreSaver;
     values.restoreDelay = settings.RestoreDelay;
@@ -64,6 +66,8 @@ Settings SettingsFromControls(const ControlValues& values, const Settings& edite
     settings.ChangeEvery = values.changeEvery;
     settings.ChangeTime = ChangeMinutesOf(values.changeMinutes);
     settings.PasswordProtected = values.passwordProtected;
+    settings.BlackBetween = values.blackBetween;
+    settings.SkipFailed = values.skipFailed;
     settings.AgentEnabled = values.agentEnabled;
     settings.RestoreSaver = values.agentEnabled && values.restoreSaver;
     settings.RestoreDelay = values.agentEnabled && values.restoreDelay;

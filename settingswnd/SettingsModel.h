@@ -20,6 +20,8 @@ struct ControlValues {
     int32_t waitMinutes = 0;
     int32_t waitSeconds = 0;
     bool passwordProtected = false;
+    bool blackBetween = true;
+    bool skipFailed = true;
     bool agentEnabled = false;
     bool restoreSaver = false;
     bool restoreDelay = false;

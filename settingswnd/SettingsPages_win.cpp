@@ -266,6 +266,8 @@ void OptionsPage::OnInit(HWND page, const ControlValues& values) {
     rows_ = BuildRows(std::begin(kOptionsPage), std::end(kOptionsPage), nullptr, page, nullptr);
     agentInstalled_ = values.agentInstalled;
     SetTicked(rows_.ById(kIdPassword), values.passwordProtected);
+    SetTicked(rows_.ById(kIdBlackBetween), values.blackBetween);
+    SetTicked(rows_.ById(kIdSkipFailed), values.skipFailed);
     ShowAgent(values);
     if (!AgentBoxEnabled(values)) AddToolTip(rows_.ById(kIdAgent), kAgentMissingTip);
 }
@@ -282,6 +284,8 @@ void OptionsPage::ShowAgent(const ControlValues& values) {
 void OptionsPage::OnApply(ControlValues& values) const {
     values.agentInstalled = agentInstalled_;
     values.passwordProtected = Ticked(rows_.ById(kIdPassword));
+    values.blackBetween = Ticked(rows_.ById(kIdBlackBetween));
+    values.skipFailed = Ticked(rows_.ById(kIdSkipFailed));
     values.agentEnabled = Ticked(rows_.ById(kIdAgent));
     values.restoreSaver = Ticked(rows_.ById(kIdRestoreSaver));
     values.restoreDelay = Ticked(rows_.ById(kIdRestoreDelay));

@@ -73,7 +73,7 @@ TEST(SettingsLayout, ControlsTheWindowActsOnAndTheTooltips) {
         {kIdTestRun, "Run screensaver"},
         {kIdPreviewImage, "Preview of pictures"},
         {kIdRestoreDelay, "Required to set seconds, but you can edit Wait time only in Vantora"}};
-    EXPECT_EQ(tooltips, 5);
+    EXPECT_EQ(tooltips, 7);
     for (const auto& [id, text] : texts)
         EXPECT_STREQ(byId[id]->tooltip, text) << id;
     EXPECT_EQ(VersionLabelText(), "Version : 1.2.0.0");
@@ -139,7 +139,7 @@ TEST(SettingsLayout, TabOrderFollowsCreationOrder) {
     };
     EXPECT_EQ(tabOrder(kPages[kScreensaversPageIndex]),
               (std::vector<int>{27, 6, 7, 8, 10, 9, 32, 34, 35, 36, 16, 17, 26}));
-    EXPECT_EQ(tabOrder(kPages[kOptionsPageIndex]), (std::vector<int>{27, 12, 13, 14, 5, 16, 17, 26}));
+    EXPECT_EQ(tabOrder(kPages[kOptionsPageIndex]), (std::vector<int>{27, 12, 13, 14, 5, kIdBlackBetween, kIdSkipFailed, 16, 17, 26}));
 }
 
 TEST(SettingsLayout, PreviewFramesSitOnTheImage) {

@@ -245,17 +245,23 @@ struct OkCase {
     const char* restore;  // "RestoreSaver" and "RestoreDelay" alike
     const char* secure;   // "ScreenSaverIsSecure"
     bool agentEntry;
+    const char* curtainAndSkip;  // "Curtain" and "SkipFailed"
 };
 
 TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
+    // clang-format off
     const OkCase cases[] = {
         // Letters refused, a huge interval clamped; once a day clears change every; the agent
-        // ticks both of its options.
-        {"7", "abc", "66666", 2, {kIdChangeOnceADay, kIdAgent, kIdPassword}, "10", "10000", "420", "1", "1", true},
+        // ticks both of its options. The two run options show what is stored ("SkipFailed" 0 here)
+        // and save what they show.
+        {"7", "abc", "66666", 2, {kIdChangeOnceADay, kIdAgent, kIdPassword, kIdBlackBetween},
+         "10", "10000", "420", "1", "1", true, "00"},
         // No wait at all is 1 second, an emptied field keeps what it showed; change every clears
         // once a day; clearing the agent clears its options, whatever the greyed boxes show.
-        {"0", "0", "", 1, {kIdChangeEvery, kIdAgent, kIdPassword}, "20", "10000", "1", "0", "0", false},
+        {"0", "0", "", 1, {kIdChangeEvery, kIdAgent, kIdPassword, kIdBlackBetween, kIdSkipFailed},
+         "20", "10000", "1", "0", "0", false, "11"},
     };
+    // clang-format on
     for (const OkCase& c : cases) {
         SCOPED_TRACE(c.order);
         Open();
@@ -278,6 +284,7 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
         EXPECT_EQ(ReadSettingString("Delay"), c.delay);
         EXPECT_EQ(ReadSettingString("RestoreSaver"), c.restore);
         EXPECT_EQ(ReadSettingString("RestoreDelay"), c.restore);
+        EXPECT_EQ(ReadSettingString("Curtain") + ReadSettingString("SkipFailed"), c.curtainAndSkip);
         // This process keeps the system timeout it read first: the stored one counts.
         TRegistry reg(KEY_READ);
         ASSERT_TRUE(reg.OpenKey("\\Control Panel\\Desktop", false));
