@@ -8,9 +8,8 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
+#include "app/Handles.h"
 #include "app/PointerWatch.h"
 
 class InputWatch {
@@ -24,18 +23,19 @@ public:
     void Rest();
     // The user acted since the last Rest(), which was at `restTick`. Without hooks (they could not be
     // set) the system's last-input time decides.
-    bool UserActed(uint32_t restTick) const;
+    bool UserActed(uint32_t restTick);
 
 private:
+    static DWORD WINAPI Run(void* self);
     static LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam);
-    void Run();
 
     static InputWatch* watching_;  // the one watch whose hooks are set
-    mutable std::mutex lock_;
+    CRITICAL_SECTION lock_;        // over pointer_ and acted_
     PointerWatch pointer_;
     bool acted_ = false;
-    bool hooked_ = false;
+    bool hooked_ = false;  // set before `ready_` is signalled
+    UniqueHandle ready_;
     DWORD threadId_ = 0;
-    std::thread thread_;
+    UniqueHandle thread_;
 };

@@ -486,6 +486,7 @@ protected:
         settings.OrderMode = kOrderSequential;
         settings.ChangeEvery = true;
         settings.ChangeTime = 0;
+        settings.SkipFailed = false;
         front = MakeWindow("in front");
         SetForegroundWindow(front);
     }

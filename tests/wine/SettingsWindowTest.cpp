@@ -385,6 +385,7 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.clicks.front() << " " << row.clicks.size());
         DeleteRegistryTree("Software\\Kestrella\\Vantora");
+        WriteSettingString("SkipFailed", "0");  // the test run ends with the fixture closed below
         for (const char* saver : kSavers)
             DeleteFileA((kSystem + "\\" + saver + ".log").c_str());
         WriteWholeFile(kSystem + "\\vt_a_run.mode", "freeze");
