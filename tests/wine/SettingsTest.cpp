@@ -69,8 +69,6 @@ Settings LoadedSettings() {
     return s;
 }
 
-std::string Loaded() { return Summary(LoadedSettings()); }
-
 class SettingsStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -91,16 +89,6 @@ protected:
     TestFolder install;
     UrlLog urls;  // an agent started by the shell logs here too
 };
-
-TEST_F(SettingsStore, EmptyKeyLoadsTheDefaults) {
-    const Settings s = LoadedSettings();
-    EXPECT_EQ(Summary(s), "order 1, change 30, delay 420, every, new day");
-    EXPECT_EQ(s.InstallPath, install.path());
-    EXPECT_EQ(s.SaverListFile, AppDataFolder() + "\\Vantora\\saverlist.dat");
-    SetValue(kRunKey, "Vantora", kElsewhereAgent);
-    EXPECT_EQ(Loaded(), "order 1, change 30, delay 420, every, new day, agent, restore saver, restore delay");
-    EXPECT_EQ(SystemScreenSaveTimeout(), 420);
-}
 
 TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     WriteSettingString("Order", "11");

@@ -93,6 +93,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    for (INPUT& in : input)
+        in.type = INPUT_KEYBOARD, in.ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWORD style) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
