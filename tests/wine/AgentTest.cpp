@@ -27,14 +27,9 @@ std::string ReadString(HKEY root, const char* path, const char* name) {
 }
 
 void WriteString(HKEY root, const char* path, const char* name, const std::string& value) {
-    UniqueHKey key;
-    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)),
+    ASSERT_EQ(RegSetKeyValueA(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)),
               ERROR_SUCCESS);
 }
-
-void DeleteValue(HKEY root, const char* path, const char* name) { RegDeleteKeyValueA(root, path, name); }
 
 // The registry, not SystemParametersInfo: Wine answers the latter from a per-process cache, so only
 // the registry shows what another process set.
@@ -98,9 +93,9 @@ protected:
 
     void TearDown() override {
         StopAgent();
-        DeleteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
         DeleteRegistryTree(kSettingsKey);
-        DeleteValue(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
         SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, 300, nullptr, SPIF_UPDATEINIFILE);
     }
 

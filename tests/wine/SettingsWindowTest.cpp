@@ -40,24 +40,20 @@ size_t Count(const std::string& text, const std::string& part) {
 // the agent's entry and the list file's bytes.
 std::string Snapshot(const std::string& listFile) {
     std::string text;
-    auto values = [&](HKEY root, const char* path, std::initializer_list<const char*> only) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        UniqueHKey owner(key);
-        char name[256];
-        BYTE data[1024];
-        for (DWORD i = 0;; ++i) {
-            DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-            if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-            bool wanted = only.size() == 0;
-            for (const char* one : only)
-                wanted = wanted || lstrcmpiA(one, name) == 0;
-            if (wanted) text += std::string(name) + "=" + std::string(reinterpret_cast<char*>(data), dataSize) + "\n";
-        }
-    };
-    values(HKEY_CURRENT_USER, "Software\\Kestrella\\Vantora", {});
-    values(HKEY_CURRENT_USER, "Control Panel\\Desktop", {"ScreenSaveTimeOut", "ScreenSaverIsSecure"});
-    values(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", {"Vantora"});
+    UniqueHKey key;
+    RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Kestrella\\Vantora", 0, KEY_READ, key.put());
+    char name[256], data[1024];
+    for (DWORD i = 0, n = sizeof name, d = sizeof data;
+         key && RegEnumValueA(key.get(), i, name, &n, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &d) == 0;
+         ++i, n = sizeof name, d = sizeof data)
+        text += std::string(name) + "=" + std::string(data, d) + "\n";
+    for (const auto& [path, value] : {std::pair{"Control Panel\\Desktop", "ScreenSaveTimeOut"},
+                                      {"Control Panel\\Desktop", "ScreenSaverIsSecure"},
+                                      {"Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora"}}) {
+        DWORD size = sizeof data;
+        const bool found = RegGetValueA(HKEY_CURRENT_USER, path, value, RRF_RT_ANY, nullptr, data, &size) == 0;
+        text += std::string(value) + "=" + (found ? std::string(data, size) : "(none)") + "\n";
+    }
     return text + "list=" + ReadWholeFile(listFile);
 }
 
