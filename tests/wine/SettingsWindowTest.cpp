@@ -227,9 +227,10 @@ struct OkCase {
     const char* order;
     const char* changeTime;
     const char* delay;
-    const char* restore;  // "RestoreSaver" and "RestoreDelay" alike
-    const char* secure;   // "ScreenSaverIsSecure"
+    const char* restore;  // "RestoreSaver" and "RestoreDelay" alike; nullptr: not looked at
+    const char* secure;   // "ScreenSaverIsSecure"; nullptr: not looked at
     bool agentEntry;
+    bool installed = true;
 };
 
 TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
@@ -240,10 +241,15 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
         // No wait at all is 1 second, an emptied field keeps what it showed; change every clears
         // once a day; clearing the agent clears its options, whatever the greyed boxes show.
         {"0", "0", "", 1, {kIdChangeEvery, kIdAgent, kIdPassword}, "20", "10000", "1", "0", "0", false},
+        // A broken install loses nothing: after the box the window works and OK keeps the ticks
+        // instead of ending in a bug report. The agent, which is not there, cannot be entered.
+        {"", "", "", 0, {kIdAgent}, "17", "10000", "1", nullptr, nullptr, false, false},
     };
     for (const OkCase& c : cases) {
         SCOPED_TRACE(c.order);
-        Open();
+        if (!c.installed) SetInstallPath("");
+        Open("/c", !c.installed);
+        EXPECT_EQ(IsWindowEnabled(Control(kIdAgent, "Button")) != FALSE, c.installed);
         Type(kIdWaitMinutes, c.waitMinutes);
         Type(kIdWaitSeconds, c.waitSeconds);
         Type(kIdChangeMinutes, c.changeMinutes);
@@ -261,13 +267,17 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
         EXPECT_EQ(ReadSettingString("Order"), c.order);
         EXPECT_EQ(ReadSettingString("ChangeTime"), c.changeTime);
         EXPECT_EQ(ReadSettingString("Delay"), c.delay);
-        EXPECT_EQ(ReadSettingString("RestoreSaver"), c.restore);
-        EXPECT_EQ(ReadSettingString("RestoreDelay"), c.restore);
+        if (c.restore) {
+            EXPECT_EQ(ReadSettingString("RestoreSaver"), c.restore);
+            EXPECT_EQ(ReadSettingString("RestoreDelay"), c.restore);
+        }
         // This process keeps the system timeout it read first: the stored one counts.
         TRegistry reg(KEY_READ);
         ASSERT_TRUE(reg.OpenKey("\\Control Panel\\Desktop", false));
         EXPECT_EQ(reg.ReadString("ScreenSaveTimeOut"), c.delay);
-        EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
+        if (c.secure) {
+            EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
+        }
         TRegistry run(KEY_READ);
         ASSERT_TRUE(run.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", false));
         EXPECT_EQ(!run.ReadString("Vantora").empty(), c.agentEntry);
@@ -304,29 +314,6 @@ TEST_F(SettingsWindowRun, CancelAndTheCloseButtonWriteNothing) {
         ASSERT_EQ(ExitCode(), 0);
         EXPECT_EQ(Snapshot(ListFile()), before);
     }
-}
-
-// A broken install loses nothing: after the box the window works and OK keeps the ticks in the
-// data folder instead of ending in a bug report. The agent, which is not there, cannot be entered.
-TEST_F(SettingsWindowRun, WithoutTheInstallFolderOkStillSavesTheTicks) {
-    SetInstallPath("");
-    Open("/c", true);
-    const HWND agent = Control(kIdAgent, "Button");
-    EXPECT_FALSE(IsWindowEnabled(agent));
-    SendMessageA(agent, BM_CLICK, 0, 0);
-    const HWND list = Control(kIdSaverList);
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
-    Key(list, WM_CHAR, VK_SPACE);
-    ASSERT_TRUE(PumpUntil([&] { return SendMessageA(list, LB_GETITEMDATA, 0, 0) == 0; }));
-    Click(kIdOk);
-    ASSERT_EQ(ExitCode(), 0);
-    TSaverList saved;
-    saved.LoadFromFile(ListFile());
-    ASSERT_EQ(saved.Count(), 2);
-    EXPECT_FALSE(saved.GetItem(0).Checked);
-    EXPECT_TRUE(saved.GetItem(1).Checked);
-    EXPECT_FALSE(RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora",
-                              RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS);
 }
 
 // The process of the saver started with `switchText` (its first such start).
