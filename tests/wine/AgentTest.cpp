@@ -19,13 +19,6 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kForeignSaver[] = "C:\\windows\\system32\\other.scr";
 constexpr DWORD kBoundMs = 20000;
 
-std::string ReadString(HKEY root, const char* path, const char* name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1;
-    if (RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return "(none)";
-    return buffer;
-}
-
 void WriteString(HKEY root, const char* path, const char* name, const std::string& value) {
     ASSERT_EQ(RegSetKeyValueA(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)),
               ERROR_SUCCESS);
@@ -33,9 +26,9 @@ void WriteString(HKEY root, const char* path, const char* name, const std::strin
 
 // The registry, not SystemParametersInfo: Wine answers the latter from a per-process cache, so only
 // the registry shows what another process set.
-std::string SystemSaver() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"); }
-std::string SystemActive() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"); }
-std::string SystemTimeout() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut"); }
+std::string SystemSaver() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"); }
+std::string SystemActive() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"); }
+std::string SystemTimeout() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut"); }
 
 void SetSystemTimeout(UINT seconds) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, seconds, nullptr, SPIF_UPDATEINIFILE));

@@ -21,12 +21,7 @@ const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kDesktopKey[] = "\\Control Panel\\Desktop";
 const char kElsewhereAgent[] = "\"C:\\elsewhere\\vtagent.exe\"";
 
-// "(none)" when the value is missing, so that a deleted entry differs from an empty one.
-std::string Value(const char* key, const char* name) {
-    char text[1024] = {};
-    DWORD size = sizeof text;
-    return RegGetValueA(HKEY_CURRENT_USER, key + 1, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "(none)" : text;
-}
+std::string Value(const char* key, const char* name) { return RegText(HKEY_CURRENT_USER, key + 1, name); }
 
 // nullptr deletes the value.
 void SetValue(const char* key, const char* name, const char* value) {

@@ -9,7 +9,6 @@
 
 #include "app/Handles.h"
 #include "catalogue/SaverList.h"
-#include "settings/Registry_win.h"
 #include "settings/Settings.h"
 #include "settings/SettingsKey_win.h"
 #include "settings/SystemHelpers_win.h"
@@ -26,6 +25,7 @@ namespace {
 const std::string kSystem = "C:\\windows\\system32";
 const std::string kInstall = "C:\\vantora-window-test";
 const char* const kSavers[] = {"vt_a_run", "vt_b_run"};
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string LogOf(const std::string& saver) { return ReadWholeFile(kSystem + "\\" + saver + ".log"); }
 
@@ -49,11 +49,8 @@ std::string Snapshot(const std::string& listFile) {
         text += std::string(name) + "=" + std::string(data, d) + "\n";
     for (const auto& [path, value] : {std::pair{"Control Panel\\Desktop", "ScreenSaveTimeOut"},
                                       {"Control Panel\\Desktop", "ScreenSaverIsSecure"},
-                                      {"Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora"}}) {
-        DWORD size = sizeof data;
-        const bool found = RegGetValueA(HKEY_CURRENT_USER, path, value, RRF_RT_ANY, nullptr, data, &size) == 0;
-        text += std::string(value) + "=" + (found ? std::string(data, size) : "(none)") + "\n";
-    }
+                                      {kRunKey, "Vantora"}})
+        text += std::string(value) + "=" + RegText(HKEY_CURRENT_USER, path, value) + "\n";
     return text + "list=" + ReadWholeFile(listFile);
 }
 
@@ -77,7 +74,7 @@ protected:
         // 96 dpi.
         RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut", REG_SZ, "300", 4);
         RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure");
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Vantora");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Vantora");
         const DWORD dpi = 96;
         RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
         RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "htmlfile", 8);
@@ -272,15 +269,11 @@ TEST_F(SettingsWindowRun, OkSavesTheControlsClampedAndTheTicksThenExitsZero) {
             EXPECT_EQ(ReadSettingString("RestoreDelay"), c.restore);
         }
         // This process keeps the system timeout it read first: the stored one counts.
-        TRegistry reg(KEY_READ);
-        ASSERT_TRUE(reg.OpenKey("\\Control Panel\\Desktop", false));
-        EXPECT_EQ(reg.ReadString("ScreenSaveTimeOut"), c.delay);
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveTimeOut"), c.delay);
         if (c.secure) {
-            EXPECT_EQ(reg.ReadString("ScreenSaverIsSecure"), c.secure);
+            EXPECT_EQ(RegText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaverIsSecure"), c.secure);
         }
-        TRegistry run(KEY_READ);
-        ASSERT_TRUE(run.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", false));
-        EXPECT_EQ(!run.ReadString("Vantora").empty(), c.agentEntry);
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, kRunKey, "Vantora") != "(none)", c.agentEntry);
 
         TSaverList list2;
         list2.LoadFromFile(ListFile());

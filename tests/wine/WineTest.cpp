@@ -110,6 +110,12 @@ HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWOR
     return CreateWindowA(className, title, style, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
+std::string RegText(HKEY root, const std::string& path, const char* name) {
+    char text[1024] = {};
+    DWORD size = sizeof text - 1;
+    return RegGetValueA(root, path.c_str(), name, RRF_RT_ANY, nullptr, text, &size) == ERROR_SUCCESS ? text : "(none)";
+}
+
 void DeleteRegistryTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }
 
 namespace {

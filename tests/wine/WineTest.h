@@ -54,6 +54,8 @@ HWND MakeTestWindow(const char* className,
                     WNDPROC proc = DefWindowProcA,
                     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
 
+// The text of a registry value, or "(none)" when it is missing.
+std::string RegText(HKEY root, const std::string& path, const char* name);
 // Deletes HKCU\<path> and everything below it.
 void DeleteRegistryTree(const std::string& path);
 
