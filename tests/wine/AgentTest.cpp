@@ -37,15 +37,6 @@ void SetSystemActive(bool on) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, on, nullptr, SPIF_UPDATEINIFILE));
 }
 
-void ClickAt(int x, int y, DWORD down, DWORD up) {
-    SetCursorPos(x, y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
-    SendInput(2, input, sizeof input[0]);
-}
-
 bool TrayMenuShown() {
     HWND menu = FindWindowA("#32768", nullptr);
     return menu != nullptr && IsWindowVisible(menu);
@@ -60,7 +51,7 @@ bool OpenTrayMenu() {
         RECT rect{};
         GetWindowRect(tray, &rect);
         const int iconCentre = (rect.bottom - rect.top) / 2;
-        ClickAt(rect.left + iconCentre, rect.top + iconCentre, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        ClickAt(nullptr, rect.left + iconCentre, rect.top + iconCentre, true);
         return PumpUntil(TrayMenuShown, 3000);
     });
 }

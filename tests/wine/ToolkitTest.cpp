@@ -44,18 +44,6 @@ bool Received(UINT msg, WPARAM wParam) {
     });
 }
 
-void ClickAt(HWND hwnd, int x, int y) {
-    POINT p = {x, y}, now = {};
-    ClientToScreen(hwnd, &p);
-    SetCursorPos(p.x, p.y);
-    PumpUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; });
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
 // A visible top-level owner; its children go with it.
 class ToolkitWindow {
 public:

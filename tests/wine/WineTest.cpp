@@ -93,6 +93,18 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+void ClickAt(HWND hwnd, int x, int y, bool right) {
+    POINT p = {x, y}, now = {};
+    if (hwnd) ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    PumpUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; });
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 void PressKey(WORD key) {
     INPUT input[2] = {};
     for (INPUT& in : input)

@@ -43,6 +43,9 @@ int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
 // Runs this thread's messages until `done` holds or `timeoutMs` passes; `done`'s last answer. Windows of
 // other processes that are children or owned windows of ours send us messages, so waiting must pump.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+// Clicks at `x`, `y` of `hwnd`'s client area (of the screen when null) as real input, with the
+// right button when `right`.
+void ClickAt(HWND hwnd, int x, int y, bool right = false);
 // Presses and releases `key` as real input.
 void PressKey(WORD key);
 // Asks every fixture screensaver window to close, as Windows does, and waits until none is left.
