@@ -322,11 +322,12 @@ UniqueHandle ProcessOf(const std::string& log, const std::string& switchText) {
 // test run and a tab change go on, each within the stop's bound.
 TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
     constexpr DWORD kBound = 15000;  // the stop's 0.5 s and 2 s, and a slow machine; frozen is for good
-    enum class Then { Saved, NotSaved, Logs, PreviewEnds };
+    enum class Then { Saved, NotSaved, Logs, PreviewEnds, ClosingEndsTheDialog };
     const struct {
         std::vector<int> clicks;  // 0: the close button
         Then then;
         const char* logged;  // by either saver
+        bool frozenDialog = false;
     } rows[] = {
         {{kIdOk}, Then::Saved, nullptr},
         {{kIdOk, kIdCancel}, Then::Saved, nullptr},
@@ -336,6 +337,10 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
         {{kIdSaverPreview}, Then::Logs, " /s"},
         {{kIdTestRun}, Then::Logs, " /s"},
         {{kIdTabs}, Then::PreviewEnds, nullptr},
+        // Closing the window ends a saver's own settings dialog too, one that answers by closing
+        // and one that never answers within the bound.
+        {{kIdSaverSettings}, Then::ClosingEndsTheDialog, "/c:"},
+        {{kIdSaverSettings}, Then::ClosingEndsTheDialog, "/c:", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.clicks.front() << " " << row.clicks.size());
@@ -345,7 +350,7 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
         WriteWholeFile(kSystem + "\\vt_a_run.mode", "freeze");
         Open();
         ASSERT_TRUE(PumpUntil([&] { return LogOf("vt_a_run").find("frozen") != std::string::npos; }));
-        DeleteFileA((kSystem + "\\vt_a_run.mode").c_str());  // later starts answer
+        if (!row.frozenDialog) DeleteFileA((kSystem + "\\vt_a_run.mode").c_str());  // later starts answer
         const UniqueHandle preview = ProcessOf(LogOf("vt_a_run"), " /p ");
         ASSERT_TRUE(preview);
         for (int id : row.clicks) {
@@ -362,6 +367,16 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
             EXPECT_EQ(ReadSettingString("Order").empty(), row.then == Then::NotSaved);
             continue;
         }
+        if (row.then == Then::ClosingEndsTheDialog) {
+            ASSERT_TRUE(PumpUntil([&] { return Count(LogOf("vt_a_run"), row.logged) == 1; }));
+            const UniqueHandle dialog = ProcessOf(LogOf("vt_a_run"), row.logged);
+            ASSERT_TRUE(PumpUntil([] { return FindWindowA("VantoraFixture", "vt_a_run") != nullptr; }));
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+            ASSERT_EQ(ExitCode(kBound), 0);
+            EXPECT_EQ(WaitForSingleObject(dialog.get(), 0), WAIT_OBJECT_0);
+            EXPECT_EQ(Count(LogOf("vt_a_run"), "closed"), row.frozenDialog ? 0u : 1u);  // asked first
+            continue;
+        }
         if (row.then == Then::Logs) {
             EXPECT_TRUE(PumpUntil(
                 [&] { return (LogOf("vt_a_run") + LogOf("vt_b_run")).find(row.logged) != std::string::npos; }, kBound));
@@ -371,30 +386,6 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
         EXPECT_EQ(WaitForSingleObject(preview.get(), kBound), WAIT_OBJECT_0);
         Click(kIdCancel);
         ASSERT_EQ(ExitCode(), 0);
-    }
-}
-
-// Closing the window ends a saver's own settings dialog too, one that never answers within the
-// bound, one that answers by closing.
-TEST_F(SettingsWindowRun, ClosingEndsASaversSettingsDialog) {
-    for (bool frozen : {false, true}) {
-        SCOPED_TRACE(frozen);
-        DeleteFileA((kSystem + "\\vt_a_run.log").c_str());
-        if (frozen) WriteWholeFile(kSystem + "\\vt_a_run.mode", "freeze");
-        Open();
-        ASSERT_TRUE(PreviewShows("vt_a_run", 1));
-        Click(kIdSaverSettings);
-        ASSERT_TRUE(PumpUntil([&] { return Count(LogOf("vt_a_run"), frozen ? "frozen" : "start") == 2; }));
-        const UniqueHandle dialog = ProcessOf(LogOf("vt_a_run"), "/c:");
-        ASSERT_TRUE(dialog);
-        ASSERT_TRUE(PumpUntil([] { return FindWindowA("VantoraFixture", "vt_a_run") != nullptr; }));
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        ASSERT_EQ(ExitCode(15000), 0);
-        EXPECT_EQ(WaitForSingleObject(dialog.get(), 0), WAIT_OBJECT_0);
-        if (!frozen) {
-            EXPECT_EQ(Count(LogOf("vt_a_run"), "closed"), 2u);  // asked first, preview and dialog
-        }
-        DeleteFileA((kSystem + "\\vt_a_run.mode").c_str());
     }
 }
 
