@@ -8,22 +8,8 @@
 // Each scenario is a run of events with the steps the window must take after each.
 namespace {
 
-enum class Event {
-    Built,
-    Paint,
-    Select,
-    Started,
-    StartFailed,
-    Tab,
-    Settings,
-    FullScreen,
-    TaskStarted,
-    TaskFailed,
-    TaskEnded,
-    TestRun,
-    TestRunEnded,
-    Close
-};
+// What happens to the window, as the call the window makes to the model.
+using Event = PreviewActions (*)(PreviewModel&, const PreviewView&);
 
 struct Step {
     Event event;
@@ -43,44 +29,28 @@ std::string Describe(const PreviewActions& actions) {
     return text;
 }
 
-PreviewActions Apply(PreviewModel& model, const Step& step) {
-    switch (step.event) {
-        case Event::Built:
-            model.OnWindowBuilt();
-            return {};
-        case Event::Paint:
-            return model.OnPainted(step.view);
-        case Event::Select:
-            return model.OnSelectionChanged(step.view);
-        case Event::Started:
-        case Event::StartFailed:
-            return model.OnPreviewStarted(step.event == Event::Started, step.view);
-        case Event::Tab:
-            return model.OnTabChanged();
-        case Event::Settings:
-            return model.OnSaverTask(SaverTask::Settings, step.view);
-        case Event::FullScreen:
-            return model.OnSaverTask(SaverTask::FullScreen, step.view);
-        case Event::TaskStarted:
-        case Event::TaskFailed:
-            return model.OnSaverTaskStarted(step.event == Event::TaskStarted, step.view);
-        case Event::TaskEnded:
-            return model.OnSaverTaskEnded(step.view);
-        case Event::TestRun:
-            return model.OnTestRunStarting();
-        case Event::TestRunEnded:
-            return model.OnTestRunEnded(step.view);
-        case Event::Close:
-            return model.OnClosing();
-    }
-    return {};
-}
+namespace on {
+PreviewActions Built(PreviewModel& m, const PreviewView&) { return m.OnWindowBuilt(), PreviewActions{}; }
+PreviewActions Paint(PreviewModel& m, const PreviewView& v) { return m.OnPainted(v); }
+PreviewActions Select(PreviewModel& m, const PreviewView& v) { return m.OnSelectionChanged(v); }
+PreviewActions Started(PreviewModel& m, const PreviewView& v) { return m.OnPreviewStarted(true, v); }
+PreviewActions StartFailed(PreviewModel& m, const PreviewView& v) { return m.OnPreviewStarted(false, v); }
+PreviewActions Tab(PreviewModel& m, const PreviewView&) { return m.OnTabChanged(); }
+PreviewActions Settings(PreviewModel& m, const PreviewView& v) { return m.OnSaverTask(SaverTask::Settings, v); }
+PreviewActions FullScreen(PreviewModel& m, const PreviewView& v) { return m.OnSaverTask(SaverTask::FullScreen, v); }
+PreviewActions TaskStarted(PreviewModel& m, const PreviewView& v) { return m.OnSaverTaskStarted(true, v); }
+PreviewActions TaskFailed(PreviewModel& m, const PreviewView& v) { return m.OnSaverTaskStarted(false, v); }
+PreviewActions TaskEnded(PreviewModel& m, const PreviewView& v) { return m.OnSaverTaskEnded(v); }
+PreviewActions TestRun(PreviewModel& m, const PreviewView&) { return m.OnTestRunStarting(); }
+PreviewActions TestRunEnded(PreviewModel& m, const PreviewView& v) { return m.OnTestRunEnded(v); }
+PreviewActions Close(PreviewModel& m, const PreviewView&) { return m.OnClosing(); }
+}  // namespace on
 
 // The window shown with three savers, row 0 previewing.
 const std::vector<Step> kShown = {
-    {Event::Paint, {0, -1, 3}, ""},  // painted while being built
-    {Event::Built, {}, ""},          {Event::Paint, {0, -1, 3}, "Frame Select0 Start0"},
-    {Event::Started, {0, 0, 3}, ""}, {Event::Paint, {0, 0, 3}, "Frame"},
+    {on::Paint, {0, -1, 3}, ""},  // painted while being built
+    {on::Built, {}, ""},          {on::Paint, {0, -1, 3}, "Frame Select0 Start0"},
+    {on::Started, {0, 0, 3}, ""}, {on::Paint, {0, 0, 3}, "Frame"},
 };
 
 void RunScenario(const std::vector<Step>& scenario, PreviewModel* out = nullptr) {
@@ -90,130 +60,129 @@ void RunScenario(const std::vector<Step>& scenario, PreviewModel* out = nullptr)
     for (size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE(i < kShown.size() ? "showing, step " + std::to_string(i)
                                        : "scenario step " + std::to_string(i - kShown.size()));
-        EXPECT_EQ(Describe(Apply(model, steps[i])), steps[i].steps);
+        EXPECT_EQ(Describe(steps[i].event(model, steps[i].view)), steps[i].steps);
     }
     if (out) *out = model;
 }
 
 TEST(PreviewModel, ReselectingThePreviewedRowKeepsItsPreview) {
-    RunScenario({{Event::Select, {0, 0, 3}, "Tick0"},
-                 {Event::Select, {0, 2, 3}, "Tick2 Stop Start2"},
-                 {Event::Started, {0, 2, 3}, ""},
-                 {Event::Select, {0, -1, 3}, ""}});
+    RunScenario({{on::Select, {0, 0, 3}, "Tick0"},
+                 {on::Select, {0, 2, 3}, "Tick2 Stop Start2"},
+                 {on::Started, {0, 2, 3}, ""},
+                 {on::Select, {0, -1, 3}, ""}});
 }
 
 // The preview stops with every tab change and starts again on the way back.
 TEST(PreviewModel, TabRoundTripRestartsThePreview) {
-    RunScenario({{Event::Tab, {}, "Stop"},
-                 {Event::Paint, {1, 0, 3}, ""},
-                 {Event::Tab, {}, ""},
-                 {Event::Paint, {0, 0, 3}, "Frame Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
-                 {Event::Paint, {0, 0, 3}, "Frame"}});
+    RunScenario({{on::Tab, {}, "Stop"},
+                 {on::Paint, {1, 0, 3}, ""},
+                 {on::Tab, {}, ""},
+                 {on::Paint, {0, 0, 3}, "Frame Start0"},
+                 {on::Started, {0, 0, 3}, ""},
+                 {on::Paint, {0, 0, 3}, "Frame"}});
 }
 
 // The test run leaves the Screensavers page current, so no later paint would restart the preview.
 TEST(PreviewModel, TestRunReloadsTicksAndRestartsThePreview) {
-    RunScenario({{Event::TestRun, {}, "Stop"},
-                 {Event::Paint, {0, 0, 3}, "Frame"},
-                 {Event::TestRunEnded, {0, 0, 3}, "Reload Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
-                 {Event::Paint, {0, 0, 3}, "Frame"},
-                 {Event::Tab, {}, "Stop"},
-                 {Event::TestRun, {}, ""},
-                 {Event::TestRunEnded, {1, 0, 3}, "Reload"},
-                 {Event::Paint, {0, 0, 3}, "Frame Start0"}});
+    RunScenario({{on::TestRun, {}, "Stop"},
+                 {on::Paint, {0, 0, 3}, "Frame"},
+                 {on::TestRunEnded, {0, 0, 3}, "Reload Start0"},
+                 {on::Started, {0, 0, 3}, ""},
+                 {on::Paint, {0, 0, 3}, "Frame"},
+                 {on::Tab, {}, "Stop"},
+                 {on::TestRun, {}, ""},
+                 {on::TestRunEnded, {1, 0, 3}, "Reload"},
+                 {on::Paint, {0, 0, 3}, "Frame Start0"}});
 }
 
 // A saver's own settings dialog is not the preview: a tab change or a new selection meanwhile
 // stops and starts previews only, and the buttons stay disabled until the dialog ends.
 TEST(PreviewModel, SettingsDialogOutlivesPreviewChanges) {
     PreviewModel model;
-    RunScenario({{Event::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {Event::TaskStarted, {0, 0, 3}, "Disable"},
-                 {Event::Settings, {0, 0, 3}, ""},
-                 {Event::Select, {0, 1, 3}, "Tick1 Start1"},
-                 {Event::Started, {0, 1, 3}, ""},
-                 {Event::Tab, {}, "Stop"},
-                 {Event::Paint, {1, 1, 3}, ""},
-                 {Event::TaskEnded, {1, 1, 3}, "Enable"},
-                 {Event::Paint, {0, 1, 3}, "Frame Start1"}},
+    RunScenario({{on::Settings, {0, 0, 3}, "Stop Settings0"},
+                 {on::TaskStarted, {0, 0, 3}, "Disable"},
+                 {on::Settings, {0, 0, 3}, ""},
+                 {on::Select, {0, 1, 3}, "Tick1 Start1"},
+                 {on::Started, {0, 1, 3}, ""},
+                 {on::Tab, {}, "Stop"},
+                 {on::Paint, {1, 1, 3}, ""},
+                 {on::TaskEnded, {1, 1, 3}, "Enable"},
+                 {on::Paint, {0, 1, 3}, "Frame Start1"}},
                 &model);
     EXPECT_EQ(model.RunningTask(), SaverTask::None);
 }
 
 TEST(PreviewModel, SaverTaskEndRestartsThePreviewOfItsRow) {
-    RunScenario({{Event::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {Event::TaskStarted, {0, 0, 3}, "Disable"},
-                 {Event::TaskEnded, {0, 0, 3}, "Enable Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
-                 {Event::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
-                 {Event::TaskStarted, {0, 0, 3}, "Disable"},
-                 {Event::TaskEnded, {0, 0, 3}, "Enable Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
+    RunScenario({{on::Settings, {0, 0, 3}, "Stop Settings0"},
+                 {on::TaskStarted, {0, 0, 3}, "Disable"},
+                 {on::TaskEnded, {0, 0, 3}, "Enable Start0"},
+                 {on::Started, {0, 0, 3}, ""},
+                 {on::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
+                 {on::TaskStarted, {0, 0, 3}, "Disable"},
+                 {on::TaskEnded, {0, 0, 3}, "Enable Start0"},
+                 {on::Started, {0, 0, 3}, ""},
                  // A saver that cannot start its settings changes nothing.
-                 {Event::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {Event::TaskFailed, {0, 0, 3}, "Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
+                 {on::Settings, {0, 0, 3}, "Stop Settings0"},
+                 {on::TaskFailed, {0, 0, 3}, "Start0"},
+                 {on::Started, {0, 0, 3}, ""},
                  // A settings dialog leaves a preview started meanwhile for the same row alone.
-                 {Event::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {Event::TaskStarted, {0, 0, 3}, "Disable"},
-                 {Event::Select, {0, 1, 3}, "Tick1 Start1"},
-                 {Event::Started, {0, 1, 3}, ""},
-                 {Event::Select, {0, 0, 3}, "Tick0 Stop Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
-                 {Event::TaskEnded, {0, 0, 3}, "Enable"},
+                 {on::Settings, {0, 0, 3}, "Stop Settings0"},
+                 {on::TaskStarted, {0, 0, 3}, "Disable"},
+                 {on::Select, {0, 1, 3}, "Tick1 Start1"},
+                 {on::Started, {0, 1, 3}, ""},
+                 {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
+                 {on::Started, {0, 0, 3}, ""},
+                 {on::TaskEnded, {0, 0, 3}, "Enable"},
                  // After a full-screen run the preview of its row starts afresh in any case.
-                 {Event::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
-                 {Event::TaskStarted, {0, 0, 3}, "Disable"},
-                 {Event::Select, {0, 1, 3}, "Tick1 Start1"},
-                 {Event::Started, {0, 1, 3}, ""},
-                 {Event::Select, {0, 0, 3}, "Tick0 Stop Start0"},
-                 {Event::Started, {0, 0, 3}, ""},
-                 {Event::TaskEnded, {0, 0, 3}, "Enable Stop Start0"}});
+                 {on::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
+                 {on::TaskStarted, {0, 0, 3}, "Disable"},
+                 {on::Select, {0, 1, 3}, "Tick1 Start1"},
+                 {on::Started, {0, 1, 3}, ""},
+                 {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
+                 {on::Started, {0, 0, 3}, ""},
+                 {on::TaskEnded, {0, 0, 3}, "Enable Stop Start0"}});
 }
 
 // Stopping a preview pumps messages: what happens meanwhile is caught up once the start reports.
 TEST(PreviewModel, EventsDuringAStartAreCaughtUp) {
-    RunScenario({{Event::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {Event::Select, {0, 2, 3}, "Tick2"},
-                 {Event::Started, {0, 2, 3}, "Stop Start2"},
-                 {Event::Started, {0, 2, 3}, ""},
-                 {Event::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {Event::Tab, {}, ""},
-                 {Event::Started, {1, 1, 3}, "Stop"},
-                 {Event::Paint, {1, 1, 3}, ""},
-                 {Event::Paint, {0, 1, 3}, "Frame Start1"},
-                 {Event::Tab, {}, ""},
-                 {Event::Paint, {0, 1, 3}, "Frame"},
-                 {Event::Started, {0, 1, 3}, ""}});
+    RunScenario({{on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+                 {on::Select, {0, 2, 3}, "Tick2"},
+                 {on::Started, {0, 2, 3}, "Stop Start2"},
+                 {on::Started, {0, 2, 3}, ""},
+                 {on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+                 {on::Tab, {}, ""},
+                 {on::Started, {1, 1, 3}, "Stop"},
+                 {on::Paint, {1, 1, 3}, ""},
+                 {on::Paint, {0, 1, 3}, "Frame Start1"},
+                 {on::Tab, {}, ""},
+                 {on::Paint, {0, 1, 3}, "Frame"},
+                 {on::Started, {0, 1, 3}, ""}});
 }
 
 // A saver that will not start is not tried again on every paint.
 TEST(PreviewModel, FailedStartIsNotRetriedByPaints) {
-    RunScenario({{Event::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {Event::StartFailed, {0, 1, 3}, ""},
-                 {Event::Paint, {0, 1, 3}, "Frame"},
-                 {Event::Select, {0, 2, 3}, "Tick2 Start2"}});
+    RunScenario({{on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+                 {on::StartFailed, {0, 1, 3}, ""},
+                 {on::Paint, {0, 1, 3}, "Frame"},
+                 {on::Select, {0, 2, 3}, "Tick2 Start2"}});
 }
 
 TEST(PreviewModel, NothingStartsOnceClosing) {
-    RunScenario({{Event::Close, {}, "Stop"},
-                 {Event::Paint, {0, -1, 3}, "Frame Select0"},
-                 {Event::Select, {0, 1, 3}, "Tick1"},
-                 {Event::TestRunEnded, {0, 1, 3}, "Reload"}});
-    RunScenario(
-        {{Event::Select, {0, 1, 3}, "Tick1 Stop Start1"}, {Event::Close, {}, ""}, {Event::Started, {0, 1, 3}, "Stop"}});
+    RunScenario({{on::Close, {}, "Stop"},
+                 {on::Paint, {0, -1, 3}, "Frame Select0"},
+                 {on::Select, {0, 1, 3}, "Tick1"},
+                 {on::TestRunEnded, {0, 1, 3}, "Reload"}});
+    RunScenario({{on::Select, {0, 1, 3}, "Tick1 Stop Start1"}, {on::Close, {}, ""}, {on::Started, {0, 1, 3}, "Stop"}});
 }
 
 TEST(PreviewModel, EmptyCatalogueStartsNothing) {
     PreviewModel model;
     model.OnWindowBuilt();
-    for (const Step& step : std::vector<Step>{{Event::Paint, {0, -1, 0}, "Frame"},
-                                              {Event::Select, {0, -1, 0}, ""},
-                                              {Event::Settings, {0, -1, 0}, ""},
-                                              {Event::TestRunEnded, {0, -1, 0}, "Reload"}})
-        EXPECT_EQ(Describe(Apply(model, step)), step.steps);
+    for (const Step& step : std::vector<Step>{{on::Paint, {0, -1, 0}, "Frame"},
+                                              {on::Select, {0, -1, 0}, ""},
+                                              {on::Settings, {0, -1, 0}, ""},
+                                              {on::TestRunEnded, {0, -1, 0}, "Reload"}})
+        EXPECT_EQ(Describe(step.event(model, step.view)), step.steps);
 }
 
 }  // namespace

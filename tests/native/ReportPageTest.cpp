@@ -24,51 +24,19 @@ ReportFields SampleFields() {
     return f;
 }
 
-TEST(ReportPage, WritesThePageLineByLineWithTheTextsEscaped) {
-    const std::vector<std::string> expected = {
-        "<html><head><title>Exception report: Vantora</title></head><BODY>",
-        "An error has occurred in Vantora. To let us know about the error and thus help us fix it, just send this "
-        "report using \"Send Report\" button.<BR><BR>",
-        "<FORM action=\"https://kestrella.example/vantora/bugreport.php\" method=post>",
-        "Contact email (optional):<BR><INPUT id=email size=47 name=email><BR><BR>",
-        "Exception information: (do not edit)<BR>",
-        "<TEXTAREA id=message name=message rows=11 wrap=PHYSICAL cols=60>",
-        "Exception: Cannot open C:\\a&amp;b\\&lt;/TEXTAREA&gt;&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;",
-        "Exception class: Exception",
-        "Exception address: 00401A2B",
-        "App mode: 34",
-        "App version: 1.2.0.0",
-        "System: Windows NT 6.1 Build: 7601 Service Pack 1",
-        "Processor: 2x Pentium 4, 2793 MHz",
-        "Memory: 812 of 2047 MB, Allocated 9344 (1021 of 1344) KB",
-        "hinst=0, main=4194304",
-        "",
-        "Registers:",
-        "EAX=00000000 EBX=00000000",
-        "",
-        "ExceptionInfo: Error when read from 00000000",
-        "Frame: 00401234",
-        "StackTrace: ",  // the raise hook's trace begins with CR LF
-        "00401005",
-        "00402010",
-        "",
-        "",
-        "Raw stack dump: ",
-        "00 01 02 03 04 05 06 07 - 08 09 0A 0B 0C 0D 0E 0F",
-        "",
-        "",
-        "",
-        "</TEXTAREA><BR><BR>",
-        "",
-        "",
-        "<INPUT type=submit value=\"Send Report\" name=Submit>",
-        "</FORM>",
-        "</BODY></html>",
-    };
-    std::string page;
-    for (const std::string& line : expected)
-        page += line + "\r\n";
-    EXPECT_EQ(BuildReportPage(SampleFields()), page);
+// The Wine tests read the real page field by field; these are the texts it is built from.
+TEST(ReportPage, WritesEachFieldOnItsLineWithTheTextsEscaped) {
+    const std::string page = BuildReportPage(SampleFields());
+    for (const char* lines : {
+             "\nException: Cannot open "
+             "C:\\a&amp;b\\&lt;/TEXTAREA&gt;&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;\r\n",
+             "\nException address: 00401A2B\r\nApp mode: 34\r\nApp version: 1.2.0.0\r\n",
+             "\nhinst=0, main=4194304\r\n",
+             "\nExceptionInfo: Error when read from 00000000\r\nFrame: 00401234\r\nStackTrace: \r\n00401005\r\n",
+             "\nRaw stack dump: \r\n00 01 02 03 04 05 06 07 - 08 09 0A 0B 0C 0D 0E 0F\r\n",
+         })
+        EXPECT_NE(page.find(lines), std::string::npos) << lines;
+    EXPECT_EQ(page.find("</TEXTAREA>"), page.rfind("</TEXTAREA>")) << "only the form's own closing tag";
     EXPECT_EQ(HtmlEscape("a&b<c>d\"e'f"), "a&amp;b&lt;c&gt;d&quot;e'f");
 }
 

@@ -20,13 +20,6 @@ std::string Names(const TSaverList& list) {
     return out;
 }
 
-TEST(SaverList, NewEntriesAreTickedWithReservedZero) {
-    TSaverList list = ListOf({"a"});
-    EXPECT_EQ(list.Add(MakeSaverItem("b", "C:\\W\\b.scr")), 1);  // the new entry's index
-    EXPECT_TRUE(list.GetItem(1).Checked);
-    EXPECT_EQ(list.GetItem(1).Reserved, 0);
-}
-
 TEST(SaverList, DeletesAndClearsButBadIndexesRaiseListErrorsAndChangeNothing) {
     TSaverList list = ListOf({"a", "b", "c"});
     try {

@@ -44,41 +44,6 @@ TEST(SettingsLayout, RegisteredIdsAreUniqueAndNeitherEnterNorEscape) {
     }
 }
 
-TEST(SettingsLayout, ControlsTheWindowActsOnAndTheTooltips) {
-    std::map<int, const ControlLayout*> byId;
-    int tooltips = 0;
-    for (const PageLayout& table : AllTables()) {
-        for (const ControlLayout& row : table) {
-            if (row.kind != LayoutKind::UpDown) byId.emplace(row.id, &row);
-            if (row.tooltip) ++tooltips;
-        }
-    }
-    const std::pair<int, LayoutKind> commands[] = {{kIdSaverList, LayoutKind::CheckList},
-                                                   {kIdSaverSettings, LayoutKind::Button},
-                                                   {kIdSaverPreview, LayoutKind::Button},
-                                                   {kIdAgent, LayoutKind::CheckBox},
-                                                   {kIdOk, LayoutKind::Button},
-                                                   {kIdCancel, LayoutKind::Button},
-                                                   {kIdTestRun, LayoutKind::Button},
-                                                   {kIdTabs, LayoutKind::TabControl},
-                                                   {kIdChangeOnceADay, LayoutKind::CheckBox},
-                                                   {kIdChangeEvery, LayoutKind::CheckBox}};
-    for (const auto& [id, kind] : commands) {
-        ASSERT_EQ(byId.count(id), 1u) << id;
-        EXPECT_EQ(byId[id]->kind, kind) << id;
-    }
-    const std::pair<int, const char*> texts[] = {
-        {kIdOk, "Save changes and exit"},
-        {kIdCancel, "Exit without saving"},
-        {kIdTestRun, "Run screensaver"},
-        {kIdPreviewImage, "Preview of pictures"},
-        {kIdRestoreDelay, "Required to set seconds, but you can edit Wait time only in Vantora"}};
-    EXPECT_EQ(tooltips, 7);
-    for (const auto& [id, text] : texts)
-        EXPECT_STREQ(byId[id]->tooltip, text) << id;
-    EXPECT_EQ(VersionLabelText(), "Version : 1.2.0.0");
-}
-
 // Every control lies inside its parent, and no two siblings overlap (up-downs excepted: the system
 // moves them onto their buddy's right edge).
 TEST(SettingsLayout, ControlsFitTheirParentsAndDoNotOverlap) {
@@ -122,24 +87,6 @@ TEST(SettingsLayout, UpDownsFollowTheirBuddyAndStartInRange) {
         }
     }
     EXPECT_EQ(upDowns, 3);
-}
-
-// Tab moves through the tab control, the current page's controls in creation order, then the
-// bottom buttons: the window must build the pages between the tab control and the buttons.
-TEST(SettingsLayout, TabOrderFollowsCreationOrder) {
-    auto tabOrder = [](const PageLayout& page) {
-        std::vector<int> ids{kWindowControls[0].id};
-        for (const ControlLayout& row : page) {
-            if (IsTabStop(row.kind)) ids.push_back(row.id);
-        }
-        for (const ControlLayout& row : kWindowLayout) {
-            if (row.id != kIdTabs) ids.push_back(row.id);
-        }
-        return ids;
-    };
-    EXPECT_EQ(tabOrder(kPages[kScreensaversPageIndex]),
-              (std::vector<int>{27, 6, 7, 8, 10, 9, 32, 34, 35, 36, 16, 17, 26}));
-    EXPECT_EQ(tabOrder(kPages[kOptionsPageIndex]), (std::vector<int>{27, 12, 13, 14, 5, kIdBlackBetween, kIdSkipFailed, 16, 17, 26}));
 }
 
 TEST(SettingsLayout, PreviewFramesSitOnTheImage) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "agent/AgentRules.h"
@@ -19,63 +18,23 @@ constexpr char kSettingsKey[] = "Software\\Kestrella\\Vantora";
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kForeignSaver[] = "C:\\windows\\system32\\other.scr";
 constexpr DWORD kBoundMs = 20000;
-constexpr DWORD kPollMs = 10;
-
-std::string ReadString(HKEY root, const char* path, const char* name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer - 1;
-    if (RegGetValueA(root, path, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) return "(none)";
-    return buffer;
-}
 
 void WriteString(HKEY root, const char* path, const char* name, const std::string& value) {
-    UniqueHKey key;
-    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr), ERROR_SUCCESS);
-    ASSERT_EQ(RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1)),
+    ASSERT_EQ(RegSetKeyValueA(root, path, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1)),
               ERROR_SUCCESS);
 }
 
-void DeleteValue(HKEY root, const char* path, const char* name) { RegDeleteKeyValueA(root, path, name); }
-
 // The registry, not SystemParametersInfo: Wine answers the latter from a per-process cache, so only
 // the registry shows what another process set.
-std::string SystemSaver() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"); }
-std::string SystemActive() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"); }
-std::string SystemTimeout() { return ReadString(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut"); }
+std::string SystemSaver() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"); }
+std::string SystemActive() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"); }
+std::string SystemTimeout() { return RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveTimeOut"); }
 
 void SetSystemTimeout(UINT seconds) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, seconds, nullptr, SPIF_UPDATEINIFILE));
 }
 void SetSystemActive(bool on) {
     ASSERT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, on, nullptr, SPIF_UPDATEINIFILE));
-}
-
-// How long `condition` took to hold, or -1 when it did not within the bound.
-long WaitFor(const std::function<bool()>& condition, DWORD boundMs = kBoundMs) {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > boundMs) return -1;
-        Sleep(kPollMs);
-    }
-    return static_cast<long>(GetTickCount() - start);
-}
-
-void ClickAt(int x, int y, DWORD down, DWORD up) {
-    SetCursorPos(x, y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
-    SendInput(2, input, sizeof input[0]);
-}
-
-void PressKey(WORD key) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
 }
 
 bool TrayMenuShown() {
@@ -86,33 +45,23 @@ bool TrayMenuShown() {
 // Right-clicks the agent's icon until its menu shows: the agent adds the icon just after it makes
 // its window, so the first click may come before the icon is there.
 bool OpenTrayMenu() {
-    return WaitFor([] {
-               HWND tray = FindWindowA(nullptr, "Wine System Tray");
-               if (tray == nullptr) return false;
-               RECT rect{};
-               GetWindowRect(tray, &rect);
-               const int iconCentre = (rect.bottom - rect.top) / 2;
-               ClickAt(rect.left + iconCentre, rect.top + iconCentre, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-               return WaitFor(TrayMenuShown, 3000) >= 0;
-           }) >= 0;
+    return PumpUntil([] {
+        HWND tray = FindWindowA(nullptr, "Wine System Tray");
+        if (tray == nullptr) return false;
+        RECT rect{};
+        GetWindowRect(tray, &rect);
+        const int iconCentre = (rect.bottom - rect.top) / 2;
+        ClickAt(nullptr, rect.left + iconCentre, rect.top + iconCentre, true);
+        return PumpUntil(TrayMenuShown, 3000);
+    });
 }
 
 HWND AgentWindow() { return FindWindowA(kAgentWindowClass, kAgentWindowTitle); }
 
-BOOL CALLBACK CountIfAgent(HWND hwnd, LPARAM counter) {
-    char className[64] = {};
-    char title[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (std::string(className) == kAgentWindowClass && std::string(title) == kAgentWindowTitle) {
-        ++*reinterpret_cast<int*>(counter);
-    }
-    return TRUE;
-}
-
 int CountAgentWindows() {
     int count = 0;
-    EnumWindows(CountIfAgent, reinterpret_cast<LPARAM>(&count));
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, kAgentWindowClass, kAgentWindowTitle)) != nullptr;)
+        ++count;
     return count;
 }
 
@@ -128,9 +77,9 @@ protected:
 
     void TearDown() override {
         StopAgent();
-        DeleteValue(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
+        RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "Saver");
         DeleteRegistryTree(kSettingsKey);
-        DeleteValue(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
         SystemParametersInfoA(SPI_SETSCREENSAVETIMEOUT, 300, nullptr, SPIF_UPDATEINIFILE);
     }
 
@@ -170,7 +119,7 @@ protected:
         if (!started) return nullptr;
         CloseHandle(process.hThread);
         agent_.reset(process.hProcess);
-        WaitFor([] { return AgentWindow() != nullptr; });
+        PumpUntil([] { return AgentWindow() != nullptr; });
         return AgentWindow();
     }
 
@@ -220,12 +169,10 @@ TEST_F(AgentTest, PutsBackWhatItsOptionsKeepAndLeavesTheRest) {
         if (!row.saverBack) SetSystemTimeout(600);
         const std::string saverAfter = row.saverBack ? saver() : kForeignSaver;
         const char* activeAfter = row.saverBack ? "1" : "0";
-        EXPECT_GE(WaitFor([&] {
-                      return SystemSaver() == saverAfter && SystemActive() == activeAfter &&
-                             SystemTimeout() == row.timeoutAfter;
-                  }),
-                  0)
-            << SystemSaver() << " active " << SystemActive() << " timeout " << SystemTimeout();
+        EXPECT_TRUE(PumpUntil([&] {
+            return SystemSaver() == saverAfter && SystemActive() == activeAfter && SystemTimeout() == row.timeoutAfter;
+        })) << SystemSaver()
+            << " active " << SystemActive() << " timeout " << SystemTimeout();
         StopAgent();
         if (!row.saverPresent) {
             ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver().c_str(), FALSE));
@@ -269,7 +216,7 @@ TEST_F(AgentTest, TheSettingsChangedMessageRereadsTheOptions) {
     SetOptions("1", "1");
     WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", "420");
     ASSERT_TRUE(PostMessageA(AgentWindow(), kAgentSettingsChanged, 0, 0));
-    EXPECT_GE(WaitFor([&] { return SystemSaver() == saver() && SystemTimeout() == "420"; }), 0)
+    EXPECT_TRUE(PumpUntil([&] { return SystemSaver() == saver() && SystemTimeout() == "420"; }))
         << SystemSaver() << " timeout " << SystemTimeout();
 }
 
@@ -290,10 +237,10 @@ TEST_F(AgentTest, TheTrayMenuStartsTheInstalledSaverAndExits) {
         PressKey(VK_RETURN);
         if (row.switchText == nullptr) break;
         const std::string expected = "start \"" + saver() + "\" " + row.switchText + " pid=";
-        EXPECT_GE(WaitFor([&] { return ReadWholeFile(log).find(expected) != std::string::npos; }), 0)
+        EXPECT_TRUE(PumpUntil([&] { return ReadWholeFile(log).find(expected) != std::string::npos; }))
             << "expected " << expected << " in:\n"
             << ReadWholeFile(log);
-        ASSERT_GE(WaitFor([] { return !TrayMenuShown(); }), 0);
+        ASSERT_TRUE(PumpUntil([] { return !TrayMenuShown(); }));
     }
     ASSERT_EQ(WaitForSingleObject(agent_.get(), kBoundMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 1;
@@ -317,7 +264,7 @@ TEST_F(AgentTest, GoesOnWatchingWhenTheDesktopKeyIsDeletedAndMadeAgain) {
         ASSERT_EQ(RunAndWait("reg.exe delete " + key + " /f"), 0);
         ASSERT_EQ(RunAndWait("reg.exe import \"" + copy + "\""), 0);
         WriteString(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE", kForeignSaver);
-        EXPECT_GE(WaitFor([&] { return SystemSaver() == saver(); }), 0) << SystemSaver();
+        EXPECT_TRUE(PumpUntil([&] { return SystemSaver() == saver(); })) << SystemSaver();
     }
 }
 

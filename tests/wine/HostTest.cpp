@@ -353,17 +353,6 @@ TEST_F(Host, ACrashingExitingOrUnstartableSaverIsSkippedAndKeepsItsTick) {
     }
 }
 
-void SendButtonOrKey(DWORD mouseDown, DWORD mouseUp, WORD key) {
-    INPUT input[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        input[i].type = key ? INPUT_KEYBOARD : INPUT_MOUSE;
-        input[i].ki.wVk = key;
-        input[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
-        if (!key) input[i].mi.dwFlags = i ? mouseUp : mouseDown;
-    }
-    SendInput(2, input, sizeof input[0]);
-}
-
 // When every ticked screensaver has failed the screen stays black, whatever time passes, until a
 // real move, click or key ends the run with exit code 0.
 TEST_F(Host, WhenAllFailTheScreenStaysBlackUntilTheUserComesBack) {
@@ -375,8 +364,8 @@ TEST_F(Host, WhenAllFailTheScreenStaysBlackUntilTheUserComesBack) {
         const char* name;
         std::function<void()> input;
     } rows[] = {{"move", [] { MovePointerTo(700, 500); }},
-                {"click", [] { SendButtonOrKey(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, 0); }},
-                {"key", [] { SendButtonOrKey(0, 0, VK_SHIFT); }}};
+                {"click", [] { ClickAt(nullptr, 300, 300); }},  // where the pointer rests
+                {"key", [] { PressKey(VK_SHIFT); }}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         MovePointerTo(300, 300);

@@ -57,20 +57,15 @@ std::string Image(WORD machine, WORD flags, ULONGLONG imageBase, const std::stri
     file.Characteristics = IMAGE_FILE_DLL | IMAGE_FILE_EXECUTABLE_IMAGE | flags;
     OptionalHeader optional = {};
     optional.Magic = sizeof(OptionalHeader) == sizeof(IMAGE_OPTIONAL_HEADER64) ? 0x20B : 0x10B;
-    optional.MajorLinkerVersion = 1;
     // With a size of code, loaders treat a 32-bit image as foreign to a 64-bit process, like a real program.
     optional.SizeOfCode = optional.SizeOfInitializedData = rawSize;
     optional.BaseOfCode = kResourceRva;
     optional.ImageBase = static_cast<decltype(optional.ImageBase)>(imageBase);
     optional.SectionAlignment = kSectionAlignment;
     optional.FileAlignment = kFileAlignment;
-    optional.MajorOperatingSystemVersion = optional.MajorSubsystemVersion = 5;
-    optional.MinorOperatingSystemVersion = optional.MinorSubsystemVersion = 1;
     optional.SizeOfImage = kResourceRva + AlignUp(resources.size(), kSectionAlignment);
     optional.SizeOfHeaders = kFileAlignment;
     optional.Subsystem = IMAGE_SUBSYSTEM_WINDOWS_GUI;
-    optional.SizeOfStackReserve = optional.SizeOfStackCommit = 0x100000;
-    optional.SizeOfHeapReserve = optional.SizeOfHeapCommit = 0x100000;
     optional.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
     optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_RESOURCE] = {kResourceRva, static_cast<DWORD>(resources.size())};
     IMAGE_SECTION_HEADER section = {};

@@ -21,12 +21,7 @@ const char kRunKey[] = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char kDesktopKey[] = "\\Control Panel\\Desktop";
 const char kElsewhereAgent[] = "\"C:\\elsewhere\\vtagent.exe\"";
 
-// "(none)" when the value is missing, so that a deleted entry differs from an empty one.
-std::string Value(const char* key, const char* name) {
-    char text[1024] = {};
-    DWORD size = sizeof text;
-    return RegGetValueA(HKEY_CURRENT_USER, key + 1, name, RRF_RT_REG_SZ, nullptr, text, &size) ? "(none)" : text;
-}
+std::string Value(const char* key, const char* name) { return RegText(HKEY_CURRENT_USER, key + 1, name); }
 
 // nullptr deletes the value.
 void SetValue(const char* key, const char* name, const char* value) {
@@ -69,8 +64,6 @@ Settings LoadedSettings() {
     return s;
 }
 
-std::string Loaded() { return Summary(LoadedSettings()); }
-
 class SettingsStore : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -91,18 +84,6 @@ protected:
     TestFolder install;
     UrlLog urls;  // an agent started by the shell logs here too
 };
-
-TEST_F(SettingsStore, EmptyKeyLoadsTheDefaults) {
-    const Settings s = LoadedSettings();
-    EXPECT_EQ(Summary(s), "order 1, change 30, delay 420, every, new day, black between, skip failed");
-    EXPECT_EQ(s.InstallPath, install.path());
-    EXPECT_EQ(s.SaverListFile, AppDataFolder() + "\\Vantora\\saverlist.dat");
-    SetValue(kRunKey, "Vantora", kElsewhereAgent);
-    EXPECT_EQ(Loaded(),
-              "order 1, change 30, delay 420, every, new day, agent, restore saver, restore delay, black between, "
-              "skip failed");
-    EXPECT_EQ(SystemScreenSaveTimeout(), 420);
-}
 
 TEST_F(SettingsStore, StoredValuesAreDecodedClampedAndSavedBack) {
     WriteSettingString("Order", "11");

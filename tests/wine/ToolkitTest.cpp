@@ -1,20 +1,16 @@
-// The window toolkit with real windows, real input and the real theme layer: factories read back
-// through a creation hook, relays and cursors, tabs, the checklist, link labels through the shell,
-// the bitmap surface, and GDI objects counted over long paint loops. DPI and the classic look need
-// a fresh process (both are read at start), so they run as child tests.
+// The window toolkit with real windows, real input and the real theme layer: relays and cursors,
+// tabs, the checklist, link labels through the shell, the bitmap surface, and GDI objects counted
+// over long paint loops.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
-#include <map>
 #include <utility>
 #include <vector>
 
 #include "app/DynCalls_win.h"
-#include "app/Exception.h"
 #include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
 #include "ui/Bitmap_win.h"
@@ -25,20 +21,6 @@
 #include "ui/Theme_win.h"
 
 namespace {
-
-// What each window asked for at creation, as the system saw it before any adjustment.
-struct Created {
-    DWORD style = 0, exStyle = 0;
-};
-std::map<HWND, Created> created;
-
-LRESULT CALLBACK RecordCreation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-        created[reinterpret_cast<HWND>(wParam)] = {static_cast<DWORD>(cs->style), cs->dwExStyle};
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 // Messages that reached the test window from its children.
 std::vector<std::pair<UINT, WPARAM>> received;
@@ -62,27 +44,7 @@ bool Received(UINT msg, WPARAM wParam) {
     });
 }
 
-void PressKey(WORD key) {
-    INPUT input[2] = {};
-    for (INPUT& in : input)
-        in.type = INPUT_KEYBOARD, in.ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-void ClickAt(HWND hwnd, int x, int y) {
-    POINT p = {x, y}, now = {};
-    ClientToScreen(hwnd, &p);
-    SetCursorPos(p.x, p.y);
-    PumpUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; });
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-// A visible top-level owner with the creation hook on; its children go with it.
+// A visible top-level owner; its children go with it.
 class ToolkitWindow {
 public:
     ToolkitWindow() {
@@ -92,7 +54,6 @@ public:
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = "VantoraToolkitOwner";
         RegisterClassA(&wc);
-        hook_ = SetWindowsHookExA(WH_CBT, RecordCreation, nullptr, GetCurrentThreadId());
         hwnd_ = CreateWindowExA(0, wc.lpszClassName, "Toolkit", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 700, 560,
                                 nullptr, nullptr, wc.hInstance, nullptr);
         SetForegroundWindow(hwnd_);
@@ -104,13 +65,11 @@ public:
     }
     ~ToolkitWindow() {
         DestroyWindow(hwnd_);
-        UnhookWindowsHookEx(hook_);
         FreeToolkitFonts();
     }
     HWND get() const { return hwnd_; }
 
 private:
-    HHOOK hook_;
     HWND hwnd_;
 };
 
@@ -127,64 +86,6 @@ RECT RectIn(HWND window, HWND parent) {
     GetWindowRect(window, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-TEST(Toolkit, FactoriesMakeWhatTheirTablesSay) {
-    ToolkitWindow owner;
-    const HWND w = owner.get();
-    const struct {
-        HWND control;
-        const char* className;
-        DWORD style, exStyle;
-        const char* text;
-        bool guiFont;
-    } cases[] = {
-        {CreateEditBox(w, 3, "abc", 10, 10, 80, 20), "Edit", 0x44010080, WS_EX_CLIENTEDGE, "abc", true},
-        {CreateLabel(w, 4, "label", 10, 40, 80, 20), "Static", 0x40000080, 0, "label", true},
-        {CreateTitleLabel(w, 5, "Title", 10, 70, 200, 34), "Static", 0x44000080, 0, "Title", false},
-        {CreateButton(w, 16, "OK", 10, 110, 75, 23), "Button", 0x44010000, 0, "OK", true},
-        {CreateCheckBox(w, 12, "tick", 10, 140, 90, 20), "Button", 0x44010003, 0, "tick", true},
-        {CreateGroupBox(w, 30, nullptr, 120, 10, 200, 100), "Button", 0x44000007, WS_EX_CONTROLPARENT, "", true},
-        {CreateCheckList(w, 6, 120, 120, 200, 80), "ListBox", 0x44210051, WS_EX_CLIENTEDGE, "Checklist_PR", true},
-        {CreateComboBox(w, 9, "combo", 120, 210, 100, 80), "ComboBox", 0x44210203, 0, "", true},
-        {CreateTabControl(w, 27, "Main_TAB", 340, 10, 300, 200, nullptr), "SysTabControl32", 0x44010040, 0, "Main_TAB",
-         true},
-        {CreatePage(w, 0, 340, 220, 100, 50), "Tallowen TPage", WS_CHILD, WS_EX_CONTROLPARENT, "Page", false},
-        {CreateImage(w, 40, 460, 220, 152, 112, DefWindowProcA), "", 0x44000000, 0, "Image1 PR", false},
-    };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(c.control);
-        const std::string className = ClassOf(c.control);
-        SCOPED_TRACE(className);
-        if (*c.className) {
-            EXPECT_EQ(lstrcmpiA(className.c_str(), c.className), 0);
-        }
-        EXPECT_EQ(created[c.control].style, c.style);
-        EXPECT_EQ(created[c.control].exStyle, c.exStyle);
-        EXPECT_EQ(ControlText(c.control), c.text);
-        EXPECT_TRUE(IsWindowVisible(c.control));
-        const HFONT font = reinterpret_cast<HFONT>(SendMessageA(c.control, WM_GETFONT, 0, 0));
-        if (c.guiFont) {
-            EXPECT_EQ(font, GetStockObject(DEFAULT_GUI_FONT));
-        }
-    }
-    LOGFONTA title = {};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(cases[2].control, WM_GETFONT, 0, 0)), sizeof title, &title);
-    EXPECT_EQ(std::make_tuple(std::string(title.lfFaceName), title.lfHeight, title.lfWeight),
-              std::make_tuple(std::string("Courier New"), 30L, 600L));
-
-    // The focus registry: registered kinds by id, the rest not; unknown ids give nothing.
-    EXPECT_EQ(RegisteredControl(6), cases[6].control);
-    EXPECT_EQ(RegisteredControl(4), nullptr);
-    EXPECT_EQ(RegisteredControl(199), nullptr);
-    FocusControl(16);
-    EXPECT_EQ(GetFocus(), cases[3].control);
 }
 
 TEST(Toolkit, TabsShowOnlyTheSelectedPageAndTellTheOwner) {

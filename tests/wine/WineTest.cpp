@@ -93,6 +93,26 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+void ClickAt(HWND hwnd, int x, int y, bool right) {
+    POINT p = {x, y}, now = {};
+    if (hwnd) ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    PumpUntil([&] { return GetCursorPos(&now) && now.x == p.x && now.y == p.y; });
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    for (INPUT& in : input)
+        in.type = INPUT_KEYBOARD, in.ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWORD style) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
@@ -100,6 +120,12 @@ HWND MakeTestWindow(const char* className, const char* title, WNDPROC proc, DWOR
     wc.lpszClassName = className;
     RegisterClassA(&wc);
     return CreateWindowA(className, title, style, 0, 0, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+std::string RegText(HKEY root, const std::string& path, const char* name) {
+    char text[1024] = {};
+    DWORD size = sizeof text - 1;
+    return RegGetValueA(root, path.c_str(), name, RRF_RT_ANY, nullptr, text, &size) == ERROR_SUCCESS ? text : "(none)";
 }
 
 void DeleteRegistryTree(const std::string& path) { RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str()); }

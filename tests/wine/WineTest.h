@@ -42,7 +42,12 @@ int RunAndWait(const std::string& commandLine, DWORD timeoutMs = 20000);
 
 // Runs this thread's messages until `done` holds or `timeoutMs` passes; `done`'s last answer. Windows of
 // other processes that are children or owned windows of ours send us messages, so waiting must pump.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000);
+// Clicks at `x`, `y` of `hwnd`'s client area (of the screen when null) as real input, with the
+// right button when `right`.
+void ClickAt(HWND hwnd, int x, int y, bool right = false);
+// Presses and releases `key` as real input.
+void PressKey(WORD key);
 // Moves the real pointer to (x, y) on the primary screen, as a user's hand would.
 void MovePointerTo(int x, int y);
 // Asks every fixture screensaver window to close, as Windows does, and waits until none is left.
@@ -54,6 +59,8 @@ HWND MakeTestWindow(const char* className,
                     WNDPROC proc = DefWindowProcA,
                     DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
 
+// The text of a registry value, or "(none)" when it is missing.
+std::string RegText(HKEY root, const std::string& path, const char* name);
 // Deletes HKCU\<path> and everything below it.
 void DeleteRegistryTree(const std::string& path);
 

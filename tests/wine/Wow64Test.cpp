@@ -1,4 +1,4 @@
-// The run-time function tables, and the redirection calls of discovery and launching seen through
+// The redirection calls of discovery and launching seen through
 // stand-in kernel32 entries: the 64-bit build plays a 32-bit process on 64-bit Windows.
 #include <gtest/gtest.h>
 
@@ -15,27 +15,6 @@
 #include "tests/wine/WineTest.h"
 
 namespace {
-
-// A misspelt name would silently switch a feature off; Wine has every one of these.
-TEST(DynCalls, EveryEntryIsFound) {
-    std::vector<std::string> missing;
-#define VANTORA_ENTRY(name, result, params) \
-    if (!calls.name) missing.push_back(table + "." #name);
-#define VANTORA_CHECK(Getter, List)        \
-    {                                      \
-        const auto& calls = Getter();      \
-        const std::string table = #Getter; \
-        List(VANTORA_ENTRY)                \
-    }
-    VANTORA_CHECK(DynKernel32, VANTORA_KERNEL32_CALLS)
-    VANTORA_CHECK(DynShell32, VANTORA_SHELL32_CALLS)
-    VANTORA_CHECK(DynPsapi, VANTORA_PSAPI_CALLS)
-    VANTORA_CHECK(DynUxtheme, VANTORA_UXTHEME_CALLS)
-    VANTORA_CHECK(DynComctl32, VANTORA_COMCTL32_CALLS)
-#undef VANTORA_CHECK
-#undef VANTORA_ENTRY
-    EXPECT_EQ(missing, std::vector<std::string>{});
-}
 
 std::vector<std::string> redirectionCalls;
 
