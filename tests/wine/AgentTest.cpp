@@ -139,27 +139,32 @@ TEST_F(AgentTest, ASecondStartEndsAtOnceAndLeavesTheFirstRunning) {
 // Each row changes what the agent must leave first, then what it must put back: once the second
 // change has been put back, the agent has also seen the first and must have left it.
 TEST_F(AgentTest, PutsBackWhatItsOptionsKeepAndLeavesTheRest) {
+    enum SaverFile { kPresent, kMissing, kFolder };
     const struct {
         const char* name;
         const char* restoreSaver;
         const char* restoreDelay;
         const char* delay;
-        bool saverPresent;
+        SaverFile saverFile;
         bool saverBack;
         const char* timeoutAfter;
     } rows[] = {
-        {"screensaver kept", "1", "0", "300", true, true, "600"},
-        {"wait time kept", "0", "1", "300", true, false, "300"},
-        {"a missing vantora.scr is not set", "1", "1", "300", false, false, "300"},
-        {"wait time held to the window's longest", "0", "1", "1000000000", true, false, "599999"},
+        {"screensaver kept", "1", "0", "300", kPresent, true, "600"},
+        {"wait time kept", "0", "1", "300", kPresent, false, "300"},
+        {"a missing vantora.scr is not set", "1", "1", "300", kMissing, false, "300"},
+        {"a folder named vantora.scr is not set", "1", "1", "300", kFolder, false, "300"},
+        {"wait time held to the window's longest", "0", "1", "1000000000", kPresent, false, "599999"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         SetOptions(row.restoreSaver, row.restoreDelay);
         WriteString(HKEY_CURRENT_USER, kSettingsKey, "Delay", row.delay);
         ResetSystem();
-        if (!row.saverPresent) {
+        if (row.saverFile != kPresent) {
             ASSERT_TRUE(DeleteFileA(saver().c_str()));
+        }
+        if (row.saverFile == kFolder) {
+            ASSERT_TRUE(CreateDirectoryA(saver().c_str(), nullptr));
         }
         ASSERT_NE(StartAgent(), nullptr);
 
@@ -174,14 +179,18 @@ TEST_F(AgentTest, PutsBackWhatItsOptionsKeepAndLeavesTheRest) {
         })) << SystemSaver()
             << " active " << SystemActive() << " timeout " << SystemTimeout();
         StopAgent();
-        if (!row.saverPresent) {
+        if (row.saverFile == kFolder) {
+            ASSERT_TRUE(RemoveDirectoryA(saver().c_str()));
+        }
+        if (row.saverFile != kPresent) {
             ASSERT_TRUE(CopyFileA((BinFolder() + "\\fixture.scr").c_str(), saver().c_str(), FALSE));
         }
     }
 }
 
 // A rival that sets its own screensaver back on every change: the agent gives way after a few
-// rounds, says so in its log, and then leaves the rival's screensaver alone.
+// rounds, says so in its log, and then leaves the rival's screensaver alone until the user saves
+// Vantora's settings.
 TEST_F(AgentTest, GivesWayToAProgramThatSetsItsOwnScreensaverBack) {
     SetOptions("1", "0");
     ASSERT_NE(StartAgent(), nullptr);
@@ -207,6 +216,10 @@ TEST_F(AgentTest, GivesWayToAProgramThatSetsItsOwnScreensaverBack) {
     EXPECT_NE(gaveWayAt, 0u) << rounds << " rounds; log:\n" << Log();
     EXPECT_LE(rounds, PutBackGuard::kPutBackBurst + 2);
     EXPECT_EQ(SystemSaver(), kForeignSaver);
+
+    ASSERT_TRUE(PostMessageA(AgentWindow(), kAgentSettingsChanged, 0, 0));
+    EXPECT_GE(WaitFor([&] { return SystemSaver() == saver(); }), 0) << "log:\n" << Log();
+    EXPECT_NE(Log().find("back again: the settings were saved."), std::string::npos) << Log();
 }
 
 TEST_F(AgentTest, TheSettingsChangedMessageRereadsTheOptions) {
