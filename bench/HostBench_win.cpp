@@ -350,6 +350,9 @@ int main(int argc, char** argv) {
     PrintMachineLoad();
 
     MeasureStart("normal start (saverlist.dat holds all 200)", kRounds, false);
+    WriteSettingString("Curtain", "0");
+    MeasureStart("normal start without the black curtain", kRounds, false);
+    DeleteSetting("Curtain");
     MeasureStart("first start (no saverlist.dat: every file discovered and described)", kFirstTimeRounds, true);
     InstallRunner();
     MeasureSupervision(seconds);

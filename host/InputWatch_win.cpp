@@ -21,12 +21,14 @@ private:
 
 InputWatch::InputWatch() : ready_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     InitializeCriticalSection(&lock_);
+    // Not waited for here: the hooks are set while the first screensaver starts.
     if (ready_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, &threadId_));
-    if (thread_) WaitForSingleObject(ready_.get(), INFINITE);
 }
 
 InputWatch::~InputWatch() {
     if (thread_) {
+        // A quit posted before the thread has its queue would be lost.
+        WaitForSingleObject(ready_.get(), INFINITE);
         PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
         WaitForSingleObject(thread_.get(), INFINITE);
     }
@@ -61,6 +63,7 @@ void InputWatch::Rest() {
 }
 
 bool InputWatch::UserActed(uint32_t restTick) {
+    if (thread_) WaitForSingleObject(ready_.get(), INFINITE);
     if (hooked_) {
         Locked held(lock_);
         return acted_;
