@@ -218,7 +218,7 @@ TEST_F(AgentTest, GivesWayToAProgramThatSetsItsOwnScreensaverBack) {
     EXPECT_EQ(SystemSaver(), kForeignSaver);
 
     ASSERT_TRUE(PostMessageA(AgentWindow(), kAgentSettingsChanged, 0, 0));
-    EXPECT_GE(WaitFor([&] { return SystemSaver() == saver(); }), 0) << "log:\n" << Log();
+    EXPECT_TRUE(PumpUntil([&] { return SystemSaver() == saver(); })) << "log:\n" << Log();
     EXPECT_NE(Log().find("back again: the settings were saved."), std::string::npos) << Log();
 }
 
