@@ -9,13 +9,11 @@ namespace {
 TEST(SettingsModel, WaitTimeShowsWithinTheFieldsAndSavesAtLeastOneSecond) {
     const struct {
         int32_t delay, minutes, seconds, saved;
-    } cases[] = {
-        {300, 5, 0, 300},  // Wine's default timeout
-        {-5, 0, 0, 1},
-        {61, 1, 1, 61},
-        {66666 * 60, 9999, 59, 599999},  // not 1130 minutes: 66666 cut to 16 bits
-        {kSettingMax, 9999, 59, 599999},
-    };
+    } cases[] = {{300, 5, 0, 300},  // Wine's default timeout
+                 {-5, 0, 0, 1},
+                 {61, 1, 1, 61},
+                 {66666 * 60, 9999, 59, 599999},  // not 1130 minutes: 66666 cut to 16 bits
+                 {kSettingMax, 9999, 59, 599999}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.delay);
         const WaitTime wait = WaitTimeOf(c.delay);
@@ -48,14 +46,12 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
         int row;
         bool onceADay, every;
         int32_t minutes, savedOrder, savedChangeTime;
-    } cases[] = {
-        {17, 30, 0, false, true, 30, 17, 30},
-        {9, 45, 0, true, false, 45, 9, 45},
-        {26, 0, 2, false, true, 30, 18, 30},  // both stored: "Change every" wins; no interval is 30
-        {12, 20000, 1, true, false, 10000, 12, 10000},
-        {7, 30, 0, false, false, 30, 1, 30},  // a mode the window does not offer is Sequential
-        {2, 1, 2, false, false, 1, 2, 1},
-    };
+    } cases[] = {{17, 30, 0, false, true, 30, 17, 30},
+                 {9, 45, 0, true, false, 45, 9, 45},
+                 {26, 0, 2, false, true, 30, 18, 30},  // both stored: "Change every" wins; no interval is 30
+                 {12, 20000, 1, true, false, 10000, 12, 10000},
+                 {7, 30, 0, false, false, 30, 1, 30},  // a mode the window does not offer is Sequential
+                 {2, 1, 2, false, false, 1, 2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order);
         Settings stored;
@@ -84,11 +80,9 @@ TEST(SettingsModel, ChangeModeClicksNeverLeaveBothTicked) {
         void (*click)(ControlValues&);
         bool* box;
         bool onceADay, every;
-    } clicks[] = {
-        {OnChangeOnceADayClicked, &values.changeOnceADay, true, false},
-        {OnChangeEveryClicked, &values.changeEvery, false, true},
-        {OnChangeEveryClicked, &values.changeEvery, false, false},
-    };
+    } clicks[] = {{OnChangeOnceADayClicked, &values.changeOnceADay, true, false},
+                  {OnChangeEveryClicked, &values.changeEvery, false, true},
+                  {OnChangeEveryClicked, &values.changeEvery, false, false}};
     for (size_t i = 0; i < std::size(clicks); ++i) {
         SCOPED_TRACE(i);
         *clicks[i].box = !*clicks[i].box;  // the check box toggles itself before the rule runs
@@ -105,12 +99,10 @@ TEST(SettingsModel, AgentOptionsFollowTheAgent) {
         bool agent, restoreSaver, restoreDelay;
         int clicks;  // on "Enable Vantora agent"
         bool shownSaver, shownDelay, enabled, savedSaver, savedDelay;
-    } cases[] = {
-        {false, true, true, 0, true, true, false, false, false},
-        {true, false, true, 0, false, true, true, false, true},
-        {true, true, true, 1, false, false, false, false, false},
-        {true, false, true, 2, true, true, true, true, true},
-    };
+    } cases[] = {{false, true, true, 0, true, true, false, false, false},
+                 {true, false, true, 0, false, true, true, false, true},
+                 {true, true, true, 1, false, false, false, false, false},
+                 {true, false, true, 2, true, true, true, true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.agent << c.restoreSaver << c.restoreDelay << c.clicks);
         Settings stored;

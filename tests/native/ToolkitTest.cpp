@@ -52,10 +52,8 @@ TEST(Checklist, ItemDataDecidesToggleAndLook) {
         uintptr_t data, toggled;
         bool ticked;
         int look;
-    } cases[] = {
-        {0, 1, false, 0}, {1, 0, true, 1},      {2, 2, true, 2},        {3, 3, true, 0},
-        {4, 5, true, 0},  {0x100, 1, false, 0}, {0x1FF, 0xFF, true, 0}, {6, 6, true, 0},
-    };
+    } cases[] = {{0, 1, false, 0}, {1, 0, true, 1},      {2, 2, true, 2},        {3, 3, true, 0},
+                 {4, 5, true, 0},  {0x100, 1, false, 0}, {0x1FF, 0xFF, true, 0}, {6, 6, true, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.data);
         EXPECT_EQ(ToggledItemData(c.data), c.toggled);
@@ -72,16 +70,14 @@ TEST(Transparency, EachFormAnswersPerClass) {
         CtlColorForm form;
         CtlColorQuery query;
         CtlColorPlan plan;
-    } cases[] = {
-        {CtlColorForm::GroupBox, {"Static", 0, true}, {true, PB::OfControlParent, Hollow}},
-        {CtlColorForm::Tab, {"Static", 0, true}, {true, PB::OfControl, Hollow}},
-        {CtlColorForm::GroupBox, {"STATIC", 0, true}, {false, PB::None, Pass}},
-        {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
-        {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
-        {CtlColorForm::Page, {"Button", 7}, {false, PB::None, Hollow}},
-        {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
-        {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}},
-    };
+    } cases[] = {{CtlColorForm::GroupBox, {"Static", 0, true}, {true, PB::OfControlParent, Hollow}},
+                 {CtlColorForm::Tab, {"Static", 0, true}, {true, PB::OfControl, Hollow}},
+                 {CtlColorForm::GroupBox, {"STATIC", 0, true}, {false, PB::None, Pass}},
+                 {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
+                 {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
+                 {CtlColorForm::Page, {"Button", 7}, {false, PB::None, Hollow}},
+                 {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
+                 {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}}};
     for (const auto& c : cases) {
         const CtlColorPlan plan = PlanCtlColor(c.form, c.query);
         EXPECT_EQ(std::make_tuple(plan.transparentText, plan.background, plan.answer),
@@ -96,11 +92,9 @@ TEST(TabPages, CtrlTabAndCtrlPageKeysWrapAroundThePages) {
         unsigned key;
         bool ctrl, shift;
         int current, page;
-    } cases[] = {
-        {kTab, true, false, 2, 0},     {kTab, true, true, 0, 2},     {kPageDown, true, false, 1, 2},
-        {kPageDown, true, true, 2, 0}, {kPageUp, true, false, 0, 2}, {kPageUp, false, false, 1, -1},
-        {kLetter, true, false, 0, -1},
-    };
+    } cases[] = {{kTab, true, false, 2, 0},     {kTab, true, true, 0, 2},     {kPageDown, true, false, 1, 2},
+                 {kPageDown, true, true, 2, 0}, {kPageUp, true, false, 0, 2}, {kPageUp, false, false, 1, -1},
+                 {kLetter, true, false, 0, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(PageForKey(c.key, c.ctrl, c.shift, c.current, 3), c.page) << c.key << c.ctrl << c.shift << c.current;
     EXPECT_EQ(PageForKey(kTab, true, false, 0, 0), -1);
