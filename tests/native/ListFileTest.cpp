@@ -113,4 +113,20 @@ TEST(ListFile, RefusesEntriesThatCouldNotBeReadBack) {
     }
 }
 
+TEST(SaverList, BadIndexesRaiseListErrorsAndChangeNothing) {
+    TSaverList list = Sample();
+    try {
+        list.Delete(4);
+        FAIL() << "Delete(Count) must throw";
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "List index exceeds bounds (4)");
+        EXPECT_STREQ(e.ClassName(), "EListError");
+    }
+    EXPECT_THROW(list.GetItem(-1), EListError);
+    list.Delete(1);
+    EXPECT_EQ(std::make_pair(list.Count(), list.GetItem(1).FilePath), std::make_pair(3, std::string("C:\\x.scr")));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+}
+
 }  // namespace
