@@ -50,22 +50,13 @@ TEST(AgentRules, RepairsFollowTheOptionsAndOnlyWhatDrifted) {
         {"other saver, option off", {false, true}, with([](auto& s) { s.saverPath = "C:\\x.scr"; }), ours, 300, {}},
         {"unknown install", {true, true}, with([](auto& s) { s.saverPath = "C:\\x.scr"; }), "", 300, {}},
         {"switched off live", {true, false}, with([](auto& s) { s.liveActive = false; }), ours, 300, {false, true, 0}},
-        {"switched off stored",
-         {true, false},
-         with([](auto& s) { s.storedActive = "0"; }),
-         ours,
-         300,
-         {false, true, 0}},
+        {"off stored", {true, false}, with([](auto& s) { s.storedActive = "0"; }), ours, 300, {false, true, 0}},
         {"active not stored", {true, false}, with([](auto& s) { s.storedActive = ""; }), ours, 300, {}},
         {"timeout live", {false, true}, with([](auto& s) { s.liveTimeout = 600; }), ours, 300, {false, false, 300}},
         {"timeout damaged", {false, true}, with([](auto& s) { s.storedTimeout = "x"; }), ours, 300, {}},
         {"timeout, no delay", {true, true}, with([](auto& s) { s.liveTimeout = 600; }), ours, 0, {}},
-        {"everything",
-         {true, true},
-         SystemSaverState{"C:\\x.scr", "0", false, "60", 60},
-         ours,
-         300,
-         {true, true, 300}}};
+        {"everything", {true, true}, SystemSaverState{"C:\\x.scr", "0", false, "60", 60}, ours, 300, {true, true, 300}},
+    };
     for (const auto& c : cases) {
         const SaverRepairs r = RepairsNeeded(c.options, c.state, c.installed, c.delay);
         EXPECT_EQ(std::make_tuple(r.saverPath, r.active, r.timeout),
@@ -81,39 +72,26 @@ TEST(AgentRules, PutBacksBackOffAfterABurstAndResumeAfterTheBackOff) {
     constexpr uint32_t kWrap = 0xFFFFF000u;
     const struct {
         const char* name;
-        std::vector<std::pair<uint32_t, V>> steps;
-    } cases[] = {{"sixth within the window backs off",
-                  {{0, V::PutBack},
-                   {1000, V::PutBack},
-                   {2000, V::PutBack},
-                   {3000, V::PutBack},
-                   {4000, V::PutBack},
-                   {9999, V::StartBackOff},
-                   {10000, V::BackingOff},
-                   {9999 + kOff - 1, V::BackingOff},
-                   {9999 + kOff, V::PutBack},
-                   {9999 + kOff + 1, V::PutBack}}},
-                 {"spread out never backs off",
-                  {{0, V::PutBack},
-                   {2500, V::PutBack},
-                   {5000, V::PutBack},
-                   {7500, V::PutBack},
-                   {9000, V::PutBack},
-                   {10000, V::PutBack},
-                   {12500, V::PutBack},
-                   {15000, V::PutBack}}},
-                 {"across the tick wrap",
-                  {{kWrap, V::PutBack},
-                   {kWrap + 1000, V::PutBack},
-                   {kWrap + 2000, V::PutBack},
-                   {kWrap + 4000, V::PutBack},
-                   {kWrap + 6000, V::PutBack},
-                   {kWrap + 8000, V::StartBackOff},
-                   {kWrap + 9000, V::BackingOff}}}};
+        std::vector<uint32_t> ticks;
+        const char* verdicts;  // P put back, S start backing off, B backing off
+    } cases[] = {
+        {"sixth within the window backs off",
+         {0, 1000, 2000, 3000, 4000, 9999, 10000, 9999 + kOff - 1, 9999 + kOff, 9999 + kOff + 1},
+         "PPPPPSBBPP"},
+        {"spread out never backs off", {0, 2500, 5000, 7500, 9000, 10000, 12500, 15000}, "PPPPPPPP"},
+        {"across the tick wrap",
+         {kWrap, kWrap + 1000, kWrap + 2000, kWrap + 4000, kWrap + 6000, kWrap + 8000, kWrap + 9000},
+         "PPPPPSB"},
+    };
     for (const auto& c : cases) {
         PutBackGuard guard;
-        for (const auto& [at, verdict] : c.steps)
-            EXPECT_EQ(guard.Decide(at), verdict) << c.name << " at " << at;
+        for (size_t i = 0; i < c.ticks.size(); ++i) {
+            const char v = c.verdicts[i];
+            EXPECT_EQ(guard.Decide(c.ticks[i]), v == 'P'   ? V::PutBack
+                                                : v == 'S' ? V::StartBackOff
+                                                           : V::BackingOff)
+                << c.name << " at " << c.ticks[i];
+        }
     }
     PutBackGuard guard;
     for (uint32_t at = 0; at < 6; ++at)
