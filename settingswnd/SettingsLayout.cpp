@@ -4,20 +4,6 @@
 
 std::string VersionLabelText() { return "Version : " + VersionText(); }
 
-bool IsTabStop(LayoutKind kind) {
-    switch (kind) {
-        case LayoutKind::TabControl:
-        case LayoutKind::Button:
-        case LayoutKind::CheckBox:
-        case LayoutKind::CheckList:
-        case LayoutKind::ComboBox:
-        case LayoutKind::EditBox:
-            return true;
-        default:
-            return false;
-    }
-}
-
 PreviewFrames PreviewFramesAround(const PixelRect& image, int nearGap, int farGap) {
     // Lines are drawn on the edge coordinates themselves: the sunken ring is the pixel row just
     // outside the image on each side, and `right`/`bottom` are already one past the image.

@@ -295,9 +295,6 @@ constexpr int kOrderChoiceCount = sizeof kOrderChoices / sizeof kOrderChoices[0]
 // "Version : 1.2.0.0".
 std::string VersionLabelText();
 
-// Kinds the toolkit registers for focus and gives WS_TABSTOP.
-bool IsTabStop(LayoutKind kind);
-
 struct PixelRect {
     int left, top, right, bottom;
 };

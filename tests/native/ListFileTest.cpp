@@ -97,19 +97,6 @@ TEST(ListFile, StopsQuietlyOnBadInput) {
               1);
 }
 
-TEST(ListFile, DecodesBodiesWithoutSeparatorsAsEmptyEntries) {
-    TSaverItem item;
-    ASSERT_TRUE(TSaverList::DecodeItem("no separators", item));
-    EXPECT_TRUE(item.Description.empty() && item.FilePath.empty() && !item.Checked);
-    ASSERT_TRUE(TSaverList::DecodeItem("desc\x00path-without-end"s, item));
-    EXPECT_TRUE(item.Description == "desc" && item.FilePath.empty() && !item.Checked);
-    ASSERT_TRUE(
-        TSaverList::DecodeItem("d\x00p\x00\x02\x01\x00\x00\x00"
-                               "extra"s,
-                               item));
-    EXPECT_TRUE(item.Checked && item.Reserved == 1);
-}
-
 // The length word holds at most 0xFFFF: two separators, five tail bytes and the texts.
 TEST(ListFile, RefusesEntriesThatCouldNotBeReadBack) {
     const std::string path = "C:\\x.scr";
@@ -124,6 +111,22 @@ TEST(ListFile, RefusesEntriesThatCouldNotBeReadBack) {
         else
             EXPECT_THROW(Saved(list), EListError);
     }
+}
+
+TEST(SaverList, BadIndexesRaiseListErrorsAndChangeNothing) {
+    TSaverList list = Sample();
+    try {
+        list.Delete(4);
+        FAIL() << "Delete(Count) must throw";
+    } catch (const EListError& e) {
+        EXPECT_EQ(e.Message(), "List index exceeds bounds (4)");
+        EXPECT_STREQ(e.ClassName(), "EListError");
+    }
+    EXPECT_THROW(list.GetItem(-1), EListError);
+    list.Delete(1);
+    EXPECT_EQ(std::make_pair(list.Count(), list.GetItem(1).FilePath), std::make_pair(3, std::string("C:\\x.scr")));
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace

@@ -70,13 +70,6 @@ std::string Dump(const TSaverList& list) {
     return out;
 }
 
-TEST(Reconcile, TakesScreensaverFilesOnly) {
-    for (const char* name : {"X.Scr", "a.b.SCR", "vantora2.scr", ".scr"})
-        EXPECT_TRUE(IsScreensaverFileName(name)) << name;
-    for (const char* name : {"Vantora.SCR", "vantora.scr", "x.scr.bak", "scr", "x.exe"})
-        EXPECT_FALSE(IsScreensaverFileName(name)) << name;
-}
-
 // Random catalogues and scans with moved files, colliding names, case variants, unsorted user
 // order, equal and prefix descriptions: the fast reconciliation must give exactly the book's
 // result, order, ticks and skipped copies included, and describe only the files it adds.

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
-#include <set>
 #include <vector>
 
 // The tables are data; these check the properties the window relies on, not the numbers.
@@ -28,21 +26,6 @@ bool Overlap(const Box& a, const Box& b) {
 }
 
 std::vector<PageLayout> AllTables() { return {kWindowLayout, kPages[0], kPages[1], kPages[2]}; }
-
-TEST(SettingsLayout, RegisteredIdsAreUniqueAndNeitherEnterNorEscape) {
-    std::set<int> seen;
-    for (const PageLayout& table : AllTables()) {
-        for (const ControlLayout& row : table) {
-            if (!IsTabStop(row.kind)) continue;
-            SCOPED_TRACE(row.id);
-            // The toolkit's focus registry holds ids 1..200; ids 1 and 2 would make Enter and Esc
-            // press a button through the dialog-message processing.
-            EXPECT_GT(row.id, 2);
-            EXPECT_LE(row.id, 200);
-            EXPECT_TRUE(seen.insert(row.id).second);
-        }
-    }
-}
 
 // Every control lies inside its parent, and no two siblings overlap (up-downs excepted: the system
 // moves them onto their buddy's right edge).
@@ -69,33 +52,6 @@ TEST(SettingsLayout, ControlsFitTheirParentsAndDoNotOverlap) {
             }
         }
     }
-}
-
-TEST(SettingsLayout, UpDownsFollowTheirBuddyAndStartInRange) {
-    int upDowns = 0;
-    for (const PageLayout& page : kPages) {
-        for (const ControlLayout* row = page.begin(); row != page.end(); ++row) {
-            if (row->kind != LayoutKind::UpDown) continue;
-            ++upDowns;
-            ASSERT_NE(row, page.begin());
-            EXPECT_EQ(row[-1].kind, LayoutKind::EditBox);
-            EXPECT_EQ(row[-1].parent, row->parent);
-            EXPECT_LE(row->range.lower, row->position);
-            EXPECT_LE(row->position, row->range.upper);
-            // Up-down positions travel as 16 bits in the classic messages.
-            EXPECT_LE(row->range.upper, 32767);
-        }
-    }
-    EXPECT_EQ(upDowns, 3);
-}
-
-TEST(SettingsLayout, PreviewFramesSitOnTheImage) {
-    // At 96 dpi with the page top at 35 the image window is at (310, 65), 151 x 111.
-    const PreviewFrames frames = PreviewFramesAround({310, 65, 461, 176}, kFrameNearGap, kFrameFarGap);
-    EXPECT_EQ(std::vector<int>({frames.raised.left, frames.raised.top, frames.raised.right, frames.raised.bottom}),
-              (std::vector<int>{301, 56, 470, 185}));
-    EXPECT_EQ(std::vector<int>({frames.sunken.left, frames.sunken.top, frames.sunken.right, frames.sunken.bottom}),
-              (std::vector<int>{309, 64, 461, 176}));
 }
 
 }  // namespace

