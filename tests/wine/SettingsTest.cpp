@@ -214,16 +214,6 @@ TEST_F(SettingsStore, UnchangedPasswordProtectionIsNotWritten) {
     }
 }
 
-TEST_F(SettingsStore, TheListFileGetsItsFolderButNotTwoLevelsAndAFailureNamesTheFile) {
-    TSaverList savers;
-    EXPECT_EQ(SaveSaverList(savers, install / "fresh\\saverlist.dat"), std::nullopt);
-    EXPECT_TRUE(FileExists(install / "fresh\\saverlist.dat"));
-    const std::string deep = install / "two\\levels\\saverlist.dat";
-    const std::optional<std::string> failure = SaveSaverList(savers, deep);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->rfind("Unable to create file \"" + deep + "\": ", 0), 0u) << *failure;
-}
-
 TEST(SettingsChild, DISABLED_LoadAndSave) {
     const Settings s = LoadedSettings();
     ChildReport(Summary(s) + "; install " + s.InstallPath + ", list " + s.SaverListFile);

@@ -558,45 +558,6 @@ protected:
     int windows_ = 0;
 };
 
-TEST_F(SettingsWindowInProcess, HugeValuesShowClampedTheFrameSitsOnTheImageAndDestroyingStopsThePreview) {
-    Settings settings;
-    settings.OrderMode = 4;
-    settings.ChangeEvery = true;
-    settings.ChangeTime = 66666;
-    settings.Delay = 66666 * 60;
-    Open(settings);
-
-    // What the fields show, in the order of their edit boxes.
-    auto fields = [](HWND parent) {
-        std::string shown;
-        for (HWND edit = FindWindowExA(parent, nullptr, "Edit", nullptr); edit;
-             edit = FindWindowExA(parent, edit, "Edit", nullptr))
-            shown += ControlText(edit) + " ";
-        return shown;
-    };
-    const HWND box = GetParent(image_);
-    EXPECT_EQ(fields(box), "9999 59 ");
-    const HWND orderBox = FindWindowExA(GetParent(box), nullptr, "Button", "Display order");
-    EXPECT_EQ(fields(orderBox), "10000 ");
-    EXPECT_EQ(SendDlgItemMessageA(orderBox, kIdOrder, CB_GETCURSEL, 0, 0), 1);
-
-    // The sunken ring hugs the image and the raised one lies outside it, at this screen's DPI.
-    RECT r = {};
-    GetWindowRect(image_, &r);
-    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
-    const int middle = (r.top + r.bottom) / 2;
-    ASSERT_TRUE(PumpUntil([&] {
-        ScopedGetDc dc(box);
-        return GetPixel(dc.get(), r.left - 1, middle) == GetSysColor(COLOR_BTNSHADOW) &&
-               GetPixel(dc.get(), r.left - 1 - ScaleDpi(kFrameNearGap), middle) == GetSysColor(COLOR_BTNHIGHLIGHT);
-    }));
-
-    DestroyWindow(window_);
-    EXPECT_TRUE(destroyed_);
-    EXPECT_TRUE(ReadWholeFile(dir_ / "calm.log").find("closed") != std::string::npos);
-    EXPECT_EQ(ThreadWindows(), windows_);  // the tooltip window too
-}
-
 struct TextSearch {
     std::string text;
     HWND found;
@@ -631,10 +592,26 @@ TEST_F(SettingsWindowInProcess, ShowsWhatItWillSaveAndAnswersTheKeyboard) {
     Settings settings;
     settings.OrderMode = 7;  // no such order: shown, and saved, as the first
     settings.ChangeEvery = false;
+    settings.ChangeTime = 66666;  // beyond what the fields hold: shown as their largest values
+    settings.Delay = 66666 * 60;
     settings.InstallPath = dir_.path();  // without vtagent.exe
     Open(settings);
 
     EXPECT_EQ(SendMessageA(Find(kIdOrder), CB_GETCURSEL, 0, 0), 0);
+    const HWND previewBox = GetParent(image_);
+    EXPECT_EQ(ControlText(Find(kIdWaitMinutes, "Edit")) + " " + ControlText(Find(kIdWaitSeconds, "Edit")), "9999 59");
+    EXPECT_EQ(ControlText(Find(kIdChangeMinutes, "Edit")), "10000");
+
+    // The sunken ring hugs the image and the raised one lies outside it, at this screen's DPI.
+    RECT r = {};
+    GetWindowRect(image_, &r);
+    MapWindowPoints(nullptr, previewBox, reinterpret_cast<POINT*>(&r), 2);
+    const int middle = (r.top + r.bottom) / 2;
+    ASSERT_TRUE(PumpUntil([&] {
+        ScopedGetDc dc(previewBox);
+        return GetPixel(dc.get(), r.left - 1, middle) == GetSysColor(COLOR_BTNSHADOW) &&
+               GetPixel(dc.get(), r.left - 1 - ScaleDpi(kFrameNearGap), middle) == GetSysColor(COLOR_BTNHIGHLIGHT);
+    }));
     const HWND orderBox = GetParent(Find(kIdOrder));
     const HWND changeMinutes = Find(kIdChangeMinutes, "Edit");
     const HWND greyed[] = {
@@ -727,6 +704,12 @@ TEST_F(SettingsWindowInProcess, ShowsWhatItWillSaveAndAnswersTheKeyboard) {
     Feed(first, VK_TAB);
     Feed(GetFocus(), VK_SPACE);
     EXPECT_EQ(urls.WaitForLines(2), (std::vector<std::string>{kOptionsPage[5].target, kOptionsPage[6].target}));
+
+    // Destroyed, it has stopped the preview and leaves no window behind, the tooltip window included.
+    DestroyWindow(window_);
+    EXPECT_TRUE(destroyed_);
+    EXPECT_NE(ReadWholeFile(dir_ / "calm.log").find("closed"), std::string::npos);
+    EXPECT_EQ(ThreadWindows(), windows_);
 }
 
 // Where the window's controls sit at this process's DPI: reported for the test below.
