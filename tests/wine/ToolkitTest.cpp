@@ -1,6 +1,5 @@
-// The window toolkit with real windows, real input and the real theme layer: relays and cursors,
-// tabs, the checklist, link labels through the shell, the bitmap surface, and GDI objects counted
-// over long paint loops.
+// The window toolkit with real windows, real input and the real theme layer: relays, tabs, the
+// checklist, the bitmap surface, and GDI objects counted over long paint loops.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,7 +10,6 @@
 #include <vector>
 
 #include "app/DynCalls_win.h"
-#include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
 #include "ui/Bitmap_win.h"
 #include "ui/Checklist_win.h"
@@ -162,31 +160,6 @@ TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
     PressKey(VK_SPACE);
     EXPECT_TRUE(Received(WM_COMMAND, MAKEWPARAM(6, LBN_SELCHANGE)));
     EXPECT_FALSE(IsRowTicked(list, 1));
-}
-
-TEST(Toolkit, LinkLabelsOpenTheirTargetsThroughTheShell) {
-    UrlLog urls;
-    ToolkitWindow owner;
-    std::vector<HWND> labels;
-    for (int i = 1; i <= 13; ++i) {
-        const std::string caption = "https://caption.example/" + std::to_string(i);
-        const std::string target = "https://target.example/" + std::to_string(i);
-        labels.push_back(CreateLinkLabel(owner.get(), 70 + i, caption.c_str(), 10, 20 * i, 0, 18, target.c_str()));
-        EXPECT_EQ(GetWindowLongPtrA(labels.back(), GWLP_USERDATA), i <= 12 ? i : 0) << i;
-    }
-    const RECT url = RectIn(CreateUrlLabel(owner.get(), 90, "", 300, 20, 120, 18), owner.get());
-    EXPECT_EQ(url.right - url.left, 120) << "an empty caption keeps the given width";
-
-    EXPECT_EQ(SendMessageA(labels[0], WM_NCHITTEST, 0, 0), HTCLIENT);
-    SendMessageA(labels[0], WM_SETCURSOR, reinterpret_cast<WPARAM>(labels[0]), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-
-    // Real clicks: a static control that did not claim the hit test would never see them.
-    ClickAt(labels[0], 3, 3);
-    ASSERT_TRUE(PumpUntil([&] { return urls.Lines().size() == 1; }));
-    ClickAt(labels[12], 3, 3);
-    ASSERT_TRUE(PumpUntil([&] { return urls.Lines().size() == 2; }));
-    EXPECT_EQ(urls.Lines(), (std::vector<std::string>{"https://target.example/1", "https://caption.example/13"}));
 }
 
 // Builds a page with a group box, checklist, texts and check boxes, a tab control and a link label,
