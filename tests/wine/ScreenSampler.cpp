@@ -45,10 +45,14 @@ ScreenSampler::ScreenSampler(int maxSeconds) {
     std::snprintf(colour, sizeof colour, "%02X%02X%02X", GetRValue(kDesktopColour), GetGValue(kDesktopColour),
                   GetBValue(kDesktopColour));
     // Wine starts Linux programs too, but gives no process handle to wait on: the folder's files tell the rest.
-    UniqueChildProcess sampler = StartProcess("\"" + BinFolder() + "\\screensampler\" \"" + UnixPath(folder_.path()) +
-                                              "\" " + colour + " " + std::to_string(maxSeconds));
-    started_ = static_cast<bool>(sampler);
-    sampler.Leave();
+    std::string command = "\"" + BinFolder() + "\\screensampler\" \"" + UnixPath(folder_.path()) + "\" " + colour +
+                          " " + std::to_string(maxSeconds);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    started_ = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
 }
 
 ScreenSampler::~ScreenSampler() {
