@@ -54,12 +54,6 @@ protected:
     }
 
     std::string Candidate(int index) const { return DataFolderCandidate(index, install.path()); }
-    // A plain file where the folder should be: nothing can be written below it.
-    static void Block(const std::string& folder) {
-        WriteWholeFile(folder, "in the way");
-        const DWORD attributes = GetFileAttributesA(folder.c_str());
-        ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) << folder;
-    }
     static std::string Start(const std::function<void()>& meanwhile = [] {}) {
         const std::vector<std::string> lines = RunChildTest("DataFolderChild.DISABLED_Start", meanwhile);
         return lines.size() == 1 ? lines[0] : "(no report)";
@@ -134,7 +128,7 @@ TEST_F(DataFolder, UnwritableCandidatesAreSkippedInOrder) {
     for (int blocked = 1; blocked <= 5; ++blocked) {
         SetUp();
         for (int i = 1; i <= blocked; ++i)
-            Block(Candidate(i));
+            WriteWholeFile(Candidate(i), "in the way");  // a plain file: nothing can be written below it
         if (blocked < 5) {
             EXPECT_EQ(Start(), "folder=" + Candidate(blocked + 1)) << blocked;
             EXPECT_EQ(ReadSettingString("pathind"), std::to_string(blocked + 1));

@@ -133,7 +133,7 @@ TEST_F(Discovery, DescriptionsAreReadAsDataFallBackToTheFileNameAndAreCutTo254Or
 
 // From an empty start: every screensaver file of any case once, the first folder's copy of a
 // name (Windows, System, SysWOW64), placed by description; an equal description goes last.
-TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
+TEST_F(Discovery, NewSaversOncePerNamePlacedByDescriptionAndAHeldListFileEndsDiscovery) {
     WriteWholeFile(listFile, "XX not a list file");  // wrong magic: an empty start
     Place(kWindows, "vttb.scr", "beta");
     Place(kSystem, "vttX.Scr", "Ex");
@@ -154,10 +154,8 @@ TEST_F(Discovery, NewSaversOncePerNamePlacedByDescription) {
     Place(kSystem, "vttg2.scr", "GAMMA");
     expected.push_back("GAMMA|C:\\windows\\system32\\vttg2.scr");
     EXPECT_EQ(Catalogued(DiscoverSavers(listFile)), expected);
-}
 
-TEST_F(Discovery, LockedListFileEndsDiscovery) {
-    TSaverList().SaveToFile(listFile);
+    // A list file held by another program ends discovery.
     UniqueFile lock(CreateFileA(listFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_THROW(DiscoverSavers(listFile), EFOpenError);

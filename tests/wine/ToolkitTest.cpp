@@ -1,17 +1,16 @@
-// The window toolkit with real windows, real input and the real theme layer: relays and cursors,
-// tabs, the checklist, link labels through the shell, the bitmap surface, and GDI objects counted
-// over long paint loops.
+// The window toolkit with real windows, real input and the real theme layer: relays, the checklist,
+// the bitmap surface, and GDI objects counted over long paint loops. The settings window's tests
+// change its tabs end to end.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "app/DynCalls_win.h"
-#include "tests/wine/SettingsSupport.h"
 #include "tests/wine/WineTest.h"
 #include "ui/Bitmap_win.h"
 #include "ui/Checklist_win.h"
@@ -22,26 +21,13 @@
 
 namespace {
 
-// Messages that reached the test window from its children.
-std::vector<std::pair<UINT, WPARAM>> received;
+// The WM_COMMAND codes that reached the test window from its children.
+std::vector<WPARAM> commands;
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    switch (msg) {
-        case WM_COMMAND:
-            received.emplace_back(msg, wParam);
-            return 0;
-        case WM_DRAWITEM:
-            return RelayDrawItem(wParam, lParam);
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-bool Received(UINT msg, WPARAM wParam) {
-    return PumpUntil([&] {
-        for (const auto& m : received)
-            if (m.first == msg && m.second == wParam) return true;
-        return false;
-    });
+    if (msg == WM_COMMAND) commands.push_back(wParam);
+    if (msg == WM_DRAWITEM) return RelayDrawItem(wParam, lParam);
+    return msg == WM_COMMAND ? 0 : DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 // A visible top-level owner; its children go with it.
@@ -60,7 +46,7 @@ public:
         ResetControls();
         LoadGuiFont();
         LoadThemeApi();
-        received.clear();
+        commands.clear();
         PumpUntil([] { return true; });
     }
     ~ToolkitWindow() {
@@ -72,52 +58,6 @@ public:
 private:
     HWND hwnd_;
 };
-
-// "1" or "0" per window, visible or not.
-std::string Shown(std::initializer_list<HWND> windows) {
-    std::string shown;
-    for (HWND w : windows)
-        shown += IsWindowVisible(w) ? '1' : '0';
-    return shown;
-}
-
-RECT RectIn(HWND window, HWND parent) {
-    RECT r = {};
-    GetWindowRect(window, &r);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-TEST(Toolkit, TabsShowOnlyTheSelectedPageAndTellTheOwner) {
-    ToolkitWindow owner;
-    std::vector<HWND> painted;
-    const HWND tab =
-        CreateTabControl(owner.get(), 27, "Main_TAB", 10, 10, 583, 395, [&](HWND t) { painted.push_back(t); });
-    TmyTabControl tabs(tab);
-    EXPECT_EQ(tabs.CurrentPage(), -1);
-    std::vector<HWND> pages;
-    for (const char* caption : {"Screensavers", "Options", "About"})
-        pages.push_back(tabs.AddPage(caption));
-    const HWND label = CreateLabel(pages[1], 4, "on page 1", 10, 10, 100, 20);
-    tabs.AddPageWindow(1, label);
-    tabs.AddPageWindow(3, label);  // no such page: ignored
-    tabs.ShowSelectedPage();
-    EXPECT_EQ(tabs.CurrentPage(), 0);
-    EXPECT_EQ(Shown({pages[0], pages[1], pages[2], label}), "1000");
-    RECT area = RectIn(tab, owner.get()), page = RectIn(pages[0], owner.get());
-    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    EXPECT_EQ(std::make_tuple(page.left, page.top, page.right, page.bottom),
-              std::make_tuple(area.left, area.top, area.right - 1, area.bottom - 1));
-    SendMessageA(tab, TCM_SETCURSEL, 1, 0);
-    tabs.ShowSelectedPage();
-    EXPECT_EQ(Shown({pages[0], pages[1], pages[2], label}), "0101");
-
-    // A painted page reports its tab control to the owner.
-    painted.clear();
-    RedrawWindow(pages[1], nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(PumpUntil([&] { return !painted.empty(); }));
-    EXPECT_EQ(painted.front(), tab);
-}
 
 // Real clicks on rows of a checklist in a group box (which hands the list its drawing).
 TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
@@ -156,37 +96,12 @@ TEST(Toolkit, ChecklistTogglesInTheStripOnly) {
     }
 
     // Space toggles the selected row and tells the owner, through the group box.
-    received.clear();
+    commands.clear();
     SetFocus(list);
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     PressKey(VK_SPACE);
-    EXPECT_TRUE(Received(WM_COMMAND, MAKEWPARAM(6, LBN_SELCHANGE)));
+    EXPECT_TRUE(PumpUntil([] { return std::count(commands.begin(), commands.end(), MAKEWPARAM(6, LBN_SELCHANGE)); }));
     EXPECT_FALSE(IsRowTicked(list, 1));
-}
-
-TEST(Toolkit, LinkLabelsOpenTheirTargetsThroughTheShell) {
-    UrlLog urls;
-    ToolkitWindow owner;
-    std::vector<HWND> labels;
-    for (int i = 1; i <= 13; ++i) {
-        const std::string caption = "https://caption.example/" + std::to_string(i);
-        const std::string target = "https://target.example/" + std::to_string(i);
-        labels.push_back(CreateLinkLabel(owner.get(), 70 + i, caption.c_str(), 10, 20 * i, 0, 18, target.c_str()));
-        EXPECT_EQ(GetWindowLongPtrA(labels.back(), GWLP_USERDATA), i <= 12 ? i : 0) << i;
-    }
-    const RECT url = RectIn(CreateUrlLabel(owner.get(), 90, "", 300, 20, 120, 18), owner.get());
-    EXPECT_EQ(url.right - url.left, 120) << "an empty caption keeps the given width";
-
-    EXPECT_EQ(SendMessageA(labels[0], WM_NCHITTEST, 0, 0), HTCLIENT);
-    SendMessageA(labels[0], WM_SETCURSOR, reinterpret_cast<WPARAM>(labels[0]), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-
-    // Real clicks: a static control that did not claim the hit test would never see them.
-    ClickAt(labels[0], 3, 3);
-    ASSERT_TRUE(PumpUntil([&] { return urls.Lines().size() == 1; }));
-    ClickAt(labels[12], 3, 3);
-    ASSERT_TRUE(PumpUntil([&] { return urls.Lines().size() == 2; }));
-    EXPECT_EQ(urls.Lines(), (std::vector<std::string>{"https://target.example/1", "https://caption.example/13"}));
 }
 
 // Builds a page with a group box, checklist, texts and check boxes, a tab control and a link label,

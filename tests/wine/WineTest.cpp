@@ -26,22 +26,11 @@ TestFolder::TestFolder() {
 TestFolder::~TestFolder() { RemoveTree(path_); }
 
 void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    UniqueFind find(FindFirstFileA((path + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(full);
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(find.get(), &data));
+    for (const std::string& name : NamesMatching(path + "\\*")) {
+        const std::string full = path + "\\" + name;
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileA(full.c_str())) RemoveTree(full);  // a folder
     }
-    find.reset();
     RemoveDirectoryA(path.c_str());
 }
 
@@ -173,29 +162,26 @@ void CloseFixtures() {
     });
 }
 
-int FreeGdiSlots() {
-    std::vector<HRGN> made;
-    while (made.size() < 200000) {
-        const HRGN region = CreateRectRgn(0, 0, 1, 1);
-        if (!region) break;
-        made.push_back(region);
-    }
-    for (HRGN region : made)
-        DeleteObject(region);
+namespace {
+
+// Makes objects until the system refuses (or 200,000 are made), frees them, and says how many were made.
+template <class Make, class Free>
+int FreeSlots(Make make, Free free) {
+    std::vector<decltype(make())> made;
+    for (auto object = make(); object; object = made.size() < 200000 ? make() : nullptr)
+        made.push_back(object);
+    for (auto object : made)
+        free(object);
     return static_cast<int>(made.size());
 }
 
-int FreeUserSlots() {
-    std::vector<HMENU> made;
-    while (made.size() < 200000) {
-        const HMENU menu = CreateMenu();
-        if (!menu) break;
-        made.push_back(menu);
-    }
-    for (HMENU menu : made)
-        DestroyMenu(menu);
-    return static_cast<int>(made.size());
+}  // namespace
+
+int FreeGdiSlots() {
+    return FreeSlots([] { return CreateRectRgn(0, 0, 1, 1); }, [](HRGN region) { DeleteObject(region); });
 }
+
+int FreeUserSlots() { return FreeSlots(CreateMenu, DestroyMenu); }
 
 namespace {
 

@@ -34,36 +34,15 @@ BOOL WINAPI FakeRevert(PVOID old) {
     return TRUE;
 }
 
-// Stands in for the redirection functions of kernel32 for the life of the test.
-class Wow64 : public ::testing::Test {
-protected:
-    void SetUp() override {
-        saved = DynKernel32();
-        DynKernel32().IsWow64Process = FakeIsWow64Process;
-        DynKernel32().Wow64DisableWow64FsRedirection = FakeDisable;
-        DynKernel32().Wow64RevertWow64FsRedirection = FakeRevert;
-        ResetWow64State();
-        redirectionCalls.clear();
-    }
-    void TearDown() override {
-        DynKernel32() = saved;
-        ResetWow64State();
-    }
-    Kernel32Calls saved;
-};
-
-TEST_F(Wow64, AMissingFunctionLeavesRedirectionAlone) {
-    DynKernel32().Wow64RevertWow64FsRedirection = nullptr;
-    { ScopedRedirectionOff off; }
-    DynKernel32().IsWow64Process = nullptr;
-    ResetWow64State();
-    EXPECT_FALSE(IsWow64());
-    EXPECT_EQ(redirectionCalls, std::vector<std::string>{});
-}
-
 // A 32-bit build on 64-bit Windows checks old paths and reads descriptions in System32 itself, not
-// in SysWOW64: reconciliation is done before redirection comes back on.
-TEST_F(Wow64, DiscoveryKeepsRedirectionOffUntilTheCatalogueIsReconciled) {
+// in SysWOW64: reconciliation is done before redirection comes back on. Launching switches it off
+// around the start, also when the start fails.
+TEST(Wow64, DiscoveryAndLaunchingSwitchRedirectionOffAroundTheirWork) {
+    const Kernel32Calls saved = DynKernel32();  // stand-ins for kernel32's entries until the end
+    DynKernel32().IsWow64Process = FakeIsWow64Process;
+    DynKernel32().Wow64DisableWow64FsRedirection = FakeDisable;
+    DynKernel32().Wow64RevertWow64FsRedirection = FakeRevert;
+    ResetWow64State();
     TestFolder data;
     goneWhenRedirected = "C:\\windows\\vttwow.scr";
     WriteWholeFile(goneWhenRedirected, MakeResourceImage(PeKind::Pe32Plus, "Wow"));
@@ -75,11 +54,10 @@ TEST_F(Wow64, DiscoveryKeepsRedirectionOffUntilTheCatalogueIsReconciled) {
         if (FileNameOf(savers.GetItem(i).FilePath) == "vttwow.scr") described += savers.GetItem(i).Description;
     }
     EXPECT_EQ(described, "Wow");
-}
-
-TEST_F(Wow64, LaunchingSwitchesRedirectionOffAroundTheStartAlsoWhenItFails) {
     EXPECT_FALSE(RunScreensaver("C:\\nowhere\\gone.scr", nullptr, false, true));
-    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on"}));
+    EXPECT_EQ(redirectionCalls, (std::vector<std::string>{"off", "on", "off", "on"}));
+    DynKernel32() = saved;
+    ResetWow64State();
 }
 
 }  // namespace
