@@ -20,18 +20,17 @@ int ReconcileByTheBook(TSaverList& savers,
                        Files& found,
                        const std::set<std::string>& existing,
                        const std::map<std::string, std::string>& descriptions) {
-    for (int i = 0; i < savers.Count();) {
+    for (int i = 0; i < savers.Count(); ++i) {
         const std::string p = savers.GetItem(i).FilePath;
         size_t j = 0;
         while (j < found.size() && found[j] != p && NameKey(found[j]) != NameKey(p))
             ++j;
         if (j == found.size()) {
-            savers.Delete(i);
+            savers.Delete(i--);
             continue;
         }
         if (found[j] != p && existing.count(p) == 0) savers.ItemPtr(i).FilePath = found[j];
         found.erase(found.begin() + static_cast<long>(j));
-        ++i;
     }
     Files skipped;
     int described = 0;
@@ -50,11 +49,7 @@ int ReconcileByTheBook(TSaverList& savers,
         while (at < savers.Count() && !(d < AsciiLower(savers.GetItem(at).Description)))
             ++at;
         const bool last = savers.Count() == 0 || AsciiLower(savers.GetItem(savers.Count() - 1).Description) < d;
-        if (last || at == savers.Count()) {
-            savers.Add(item);
-        } else {
-            savers.Insert(at, item);
-        }
+        savers.Insert(last ? savers.Count() : at, item);
     }
     found = skipped;
     return described;

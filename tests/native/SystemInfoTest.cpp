@@ -60,7 +60,7 @@ TEST(SystemInfo, NamesProcessorsByVendorFamilyModelBrandAndCache) {
 // With extended leaves the brand string is kept, as far as the leaves that exist spell it.
 TEST(SystemInfo, ExtendedLeavesGiveTheBrandStringOfTheLeavesThatExist) {
     const std::string brand = "  AMD EPYC 7B13 64-Core Processor" + std::string(15, ' ');
-    for (const auto& [maxLeaf, length] : {std::pair{0x80000001u, 0u}, {0x80000003u, 32u}, {0x80000008u, 48u}}) {
+    for (const auto& [maxLeaf, length] : {std::pair{0x80000003u, 32u}, {0x80000008u, 48u}}) {
         FakeCpuid cpu("AuthenticAMD", 0x400);
         cpu.leaves[0x80000000] = {maxLeaf, 0, 0, 0};
         cpu.leaves[0x80000001] = {0xF11, 0, 0, 0x10};

@@ -30,17 +30,6 @@ TEST(Dpi, UpDownValuesStopAtTheRangeEnds) {
         EXPECT_EQ(ClampToRange(c.value, c.lower, c.upper), c.clamped) << c.value;
 }
 
-TEST(Checklist, RowsAreHalfOpenAndTheStripIsBoxPlusTwo) {
-    const std::vector<RowSpan> rows = {{0, 16}, {16, 32}, {32, 48}};
-    const struct { int y, row; } hits[] = {{-1, -1}, {0, 0}, {15, 0}, {16, 1}, {47, 2}, {48, -1}};
-    for (const auto& h : hits)
-        EXPECT_EQ(RowAtY(rows, h.y), h.row) << "y " << h.y;
-    EXPECT_EQ(RowAtY({{5, 5}, {0, 10}}, 5), 1) << "an empty span holds nothing";
-
-    EXPECT_TRUE(InCheckStrip(0, 13) && InCheckStrip(14, 13));
-    EXPECT_FALSE(InCheckStrip(15, 13) || InCheckStrip(-1, 13));
-}
-
 TEST(Checklist, ItemDataDecidesToggleAndLook) {
     const struct {
         uintptr_t data, toggled;
@@ -67,7 +56,6 @@ TEST(Transparency, EachFormAnswersPerClass) {
                  {CtlColorForm::Tab, {"Static", 0, true}, {true, PB::OfControl, Hollow}},
                  {CtlColorForm::Page, {"Button", 3, false, false, true}, {false, PB::OfControl, Hollow}},
                  {CtlColorForm::GroupBox, {"Button", 7}, {false, PB::OfControl, Pass}},
-                 {CtlColorForm::Tab, {"msctls_trackbar32"}, {false, PB::OfControl, Hollow}},
                  {CtlColorForm::Page, {"Edit"}, {false, PB::None, Pass}}};
     for (const auto& c : cases) {
         const CtlColorPlan plan = PlanCtlColor(c.form, c.query);
