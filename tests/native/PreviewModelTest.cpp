@@ -64,77 +64,73 @@ void RunScenario(const std::vector<Step>& scenario) {
     }
 }
 
-// The test run leaves the Screensavers page current, so no later paint would restart the preview.
-TEST(PreviewModel, TestRunReloadsTicksAndRestartsThePreview) {
-    RunScenario({{on::TestRun, {}, "Stop"},
-                 {on::Paint, {0, 0, 3}, "Frame"},
-                 {on::TestRunEnded, {0, 0, 3}, "Reload Start0"},
-                 {on::Started, {0, 0, 3}, ""},
-                 {on::Paint, {0, 0, 3}, "Frame"},
-                 {on::Tab, {}, "Stop"},
-                 {on::TestRun, {}, ""},
-                 {on::TestRunEnded, {1, 0, 3}, "Reload"},
-                 {on::Paint, {0, 0, 3}, "Frame Start0"}});
-}
-
-TEST(PreviewModel, SaverTaskEndRestartsThePreviewOfItsRow) {
-    RunScenario({{on::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {on::TaskStarted, {0, 0, 3}, "Disable"},
-                 {on::TaskEnded, {0, 0, 3}, "Enable Start0"},
-                 {on::Started, {0, 0, 3}, ""},
-                 // A saver that cannot start its settings changes nothing.
-                 {on::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {on::TaskFailed, {0, 0, 3}, "Start0"},
-                 {on::Started, {0, 0, 3}, ""},
-                 // A settings dialog leaves a preview started meanwhile for the same row alone.
-                 {on::Settings, {0, 0, 3}, "Stop Settings0"},
-                 {on::TaskStarted, {0, 0, 3}, "Disable"},
-                 {on::Select, {0, 1, 3}, "Tick1 Start1"},
-                 {on::Started, {0, 1, 3}, ""},
-                 {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
-                 {on::Started, {0, 0, 3}, ""},
-                 {on::TaskEnded, {0, 0, 3}, "Enable"},
-                 // After a full-screen run the preview of its row starts afresh in any case.
-                 {on::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
-                 {on::TaskStarted, {0, 0, 3}, "Disable"},
-                 {on::Select, {0, 1, 3}, "Tick1 Start1"},
-                 {on::Started, {0, 1, 3}, ""},
-                 {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
-                 {on::Started, {0, 0, 3}, ""},
-                 {on::TaskEnded, {0, 0, 3}, "Enable Stop Start0"}});
-}
-
-// Stopping a preview pumps messages: what happens meanwhile is caught up once the start reports.
-TEST(PreviewModel, EventsDuringAStartAreCaughtUp) {
-    RunScenario({{on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {on::Select, {0, 2, 3}, "Tick2"},
-                 {on::Started, {0, 2, 3}, "Stop Start2"},
-                 {on::Started, {0, 2, 3}, ""},
-                 {on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {on::Tab, {}, ""},
-                 {on::Started, {1, 1, 3}, "Stop"},
-                 {on::Paint, {1, 1, 3}, ""},
-                 {on::Paint, {0, 1, 3}, "Frame Start1"},
-                 {on::Tab, {}, ""},
-                 {on::Paint, {0, 1, 3}, "Frame"},
-                 {on::Started, {0, 1, 3}, ""}});
-}
-
-// A saver that will not start is not tried again on every paint; reselecting a row keeps its preview.
-TEST(PreviewModel, FailedStartIsNotRetriedAndReselectingKeepsThePreview) {
-    RunScenario({{on::Select, {0, 0, 3}, "Tick0"},
-                 {on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
-                 {on::StartFailed, {0, 1, 3}, ""},
-                 {on::Paint, {0, 1, 3}, "Frame"},
-                 {on::Select, {0, 2, 3}, "Tick2 Start2"}});
-}
-
-TEST(PreviewModel, NothingStartsOnceClosing) {
-    RunScenario({{on::Close, {}, "Stop"},
-                 {on::Paint, {0, -1, 3}, "Frame Select0"},
-                 {on::Select, {0, 1, 3}, "Tick1"},
-                 {on::TestRunEnded, {0, 1, 3}, "Reload"}});
-    RunScenario({{on::Select, {0, 1, 3}, "Tick1 Stop Start1"}, {on::Close, {}, ""}, {on::Started, {0, 1, 3}, "Stop"}});
+TEST(PreviewModel, EachScenarioTakesItsSteps) {
+    const std::vector<std::vector<Step>> scenarios = {
+        // The test run leaves the Screensavers page current, so no later paint would restart the preview.
+        {{on::TestRun, {}, "Stop"},
+         {on::Paint, {0, 0, 3}, "Frame"},
+         {on::TestRunEnded, {0, 0, 3}, "Reload Start0"},
+         {on::Started, {0, 0, 3}, ""},
+         {on::Paint, {0, 0, 3}, "Frame"},
+         {on::Tab, {}, "Stop"},
+         {on::TestRun, {}, ""},
+         {on::TestRunEnded, {1, 0, 3}, "Reload"},
+         {on::Paint, {0, 0, 3}, "Frame Start0"}},
+        // The end of a saver's settings dialog or full-screen run restarts the preview of its row.
+        {{on::Settings, {0, 0, 3}, "Stop Settings0"},
+         {on::TaskStarted, {0, 0, 3}, "Disable"},
+         {on::TaskEnded, {0, 0, 3}, "Enable Start0"},
+         {on::Started, {0, 0, 3}, ""},
+         // A saver that cannot start its settings changes nothing.
+         {on::Settings, {0, 0, 3}, "Stop Settings0"},
+         {on::TaskFailed, {0, 0, 3}, "Start0"},
+         {on::Started, {0, 0, 3}, ""},
+         // A settings dialog leaves a preview started meanwhile for the same row alone.
+         {on::Settings, {0, 0, 3}, "Stop Settings0"},
+         {on::TaskStarted, {0, 0, 3}, "Disable"},
+         {on::Select, {0, 1, 3}, "Tick1 Start1"},
+         {on::Started, {0, 1, 3}, ""},
+         {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
+         {on::Started, {0, 0, 3}, ""},
+         {on::TaskEnded, {0, 0, 3}, "Enable"},
+         // After a full-screen run the preview of its row starts afresh in any case.
+         {on::FullScreen, {0, 0, 3}, "Stop FullScreen0"},
+         {on::TaskStarted, {0, 0, 3}, "Disable"},
+         {on::Select, {0, 1, 3}, "Tick1 Start1"},
+         {on::Started, {0, 1, 3}, ""},
+         {on::Select, {0, 0, 3}, "Tick0 Stop Start0"},
+         {on::Started, {0, 0, 3}, ""},
+         {on::TaskEnded, {0, 0, 3}, "Enable Stop Start0"}},
+        // Stopping a preview pumps messages: what happens meanwhile is caught up once the start reports.
+        {{on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+         {on::Select, {0, 2, 3}, "Tick2"},
+         {on::Started, {0, 2, 3}, "Stop Start2"},
+         {on::Started, {0, 2, 3}, ""},
+         {on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+         {on::Tab, {}, ""},
+         {on::Started, {1, 1, 3}, "Stop"},
+         {on::Paint, {1, 1, 3}, ""},
+         {on::Paint, {0, 1, 3}, "Frame Start1"},
+         {on::Tab, {}, ""},
+         {on::Paint, {0, 1, 3}, "Frame"},
+         {on::Started, {0, 1, 3}, ""}},
+        // A saver that will not start is not tried again on every paint; reselecting a row keeps its preview.
+        {{on::Select, {0, 0, 3}, "Tick0"},
+         {on::Select, {0, 1, 3}, "Tick1 Stop Start1"},
+         {on::StartFailed, {0, 1, 3}, ""},
+         {on::Paint, {0, 1, 3}, "Frame"},
+         {on::Select, {0, 2, 3}, "Tick2 Start2"}},
+        // Nothing starts once closing.
+        {{on::Close, {}, "Stop"},
+         {on::Paint, {0, -1, 3}, "Frame Select0"},
+         {on::Select, {0, 1, 3}, "Tick1"},
+         {on::TestRunEnded, {0, 1, 3}, "Reload"}},
+        {{on::Select, {0, 1, 3}, "Tick1 Stop Start1"}, {on::Close, {}, ""}, {on::Started, {0, 1, 3}, "Stop"}},
+    };
+    for (size_t i = 0; i < scenarios.size(); ++i) {
+        SCOPED_TRACE("scenario " + std::to_string(i));
+        RunScenario(scenarios[i]);
+    }
 }
 
 TEST(PreviewModel, EmptyCatalogueStartsNothing) {

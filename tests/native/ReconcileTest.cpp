@@ -20,18 +20,17 @@ int ReconcileByTheBook(TSaverList& savers,
                        Files& found,
                        const std::set<std::string>& existing,
                        const std::map<std::string, std::string>& descriptions) {
-    for (int i = 0; i < savers.Count();) {
+    for (int i = 0; i < savers.Count(); ++i) {
         const std::string p = savers.GetItem(i).FilePath;
         size_t j = 0;
         while (j < found.size() && found[j] != p && NameKey(found[j]) != NameKey(p))
             ++j;
         if (j == found.size()) {
-            savers.Delete(i);
+            savers.Delete(i--);
             continue;
         }
         if (found[j] != p && existing.count(p) == 0) savers.ItemPtr(i).FilePath = found[j];
         found.erase(found.begin() + static_cast<long>(j));
-        ++i;
     }
     Files skipped;
     int described = 0;
@@ -50,11 +49,7 @@ int ReconcileByTheBook(TSaverList& savers,
         while (at < savers.Count() && !(d < AsciiLower(savers.GetItem(at).Description)))
             ++at;
         const bool last = savers.Count() == 0 || AsciiLower(savers.GetItem(savers.Count() - 1).Description) < d;
-        if (last || at == savers.Count()) {
-            savers.Add(item);
-        } else {
-            savers.Insert(at, item);
-        }
+        savers.Insert(last ? savers.Count() : at, item);
     }
     found = skipped;
     return described;
@@ -64,10 +59,14 @@ std::string Dump(const TSaverList& list) {
     std::string out;
     for (int i = 0; i < list.Count(); ++i) {
         const TSaverItem item = list.GetItem(i);
-        out += item.Description + "|" + item.FilePath + "|" + (item.Checked ? "x" : "-") + "|" +
-               std::to_string(item.Reserved) + "\n";
+        out += item.Description + "|" + item.FilePath + "|" + std::to_string(item.Checked + 2 * item.Reserved) + "\n";
     }
     return out;
+}
+
+TEST(Reconcile, TakesScrFilesInAnyCaseButNotItself) {
+    EXPECT_TRUE(IsScreensaverFileName("a.b.SCR") && !IsScreensaverFileName("a.scr.txt"));
+    EXPECT_FALSE(IsScreensaverFileName("VANTORA.Scr") || IsScreensaverFileName("scr"));
 }
 
 // Random catalogues and scans with moved files, colliding names, case variants, unsorted user
@@ -78,32 +77,30 @@ TEST(Reconcile, MatchesTheBookOnRandomCatalogues) {
     const Files folders = {"C:\\Windows", "C:\\Windows\\System32", "C:\\Windows\\SysWOW64", "D:\\Old"};
     const Files words = {"", "a", "A", "ab", "Ab", "b", "ba", "z", "\xE9t\xE9", "Z", "aa"};
     auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
-    auto randomName = [&] {
-        std::string name = std::to_string(pick(12));
-        name = (pick(3) == 0 ? "S" : "s") + name;
-        return name + (pick(2) ? ".scr" : ".SCR");
+    auto randomName = [&](size_t folder) {
+        const std::string name = (pick(3) == 0 ? "\\S" : "\\s") + std::to_string(pick(12));
+        return folders[folder] + name + (pick(2) ? ".scr" : ".SCR");
     };
     for (int round = 0; round < 3000; ++round) {
         std::set<std::string> existing;
         std::map<std::string, std::string> descriptions;
         TSaverList savers;
         for (size_t i = 0, entries = pick(10); i < entries; ++i) {
-            const std::string path = folders[pick(folders.size())] + "\\" + randomName();
-            TSaverItem item = MakeSaverItem(words[pick(words.size())], path);
+            TSaverItem item = MakeSaverItem(words[pick(words.size())], randomName(pick(folders.size())));
             item.Checked = pick(2) == 0;
             item.Reserved = static_cast<int32_t>(i);
             savers.Add(item);
-            if (pick(2) == 0) existing.insert(path);
+            if (pick(2) == 0) existing.insert(item.FilePath);
         }
         Files found;
         for (size_t f = 0; f < 3; ++f) {
-            std::set<std::string> names;
+            std::set<std::string> paths;
             for (size_t i = pick(8); i > 0; --i)
-                names.insert(randomName());
-            for (const std::string& name : names) {
-                found.push_back(folders[f] + "\\" + name);
-                existing.insert(found.back());
-                descriptions[found.back()] = words[pick(words.size())];
+                paths.insert(randomName(f));
+            for (const std::string& path : paths) {
+                found.push_back(path);
+                existing.insert(path);
+                descriptions[path] = words[pick(words.size())];
             }
         }
         TSaverList expected = savers;
@@ -112,10 +109,7 @@ TEST(Reconcile, MatchesTheBookOnRandomCatalogues) {
         int described = 0;
         ReconcileSavers(
             savers, found, [&](const std::string& path) { return existing.count(path) != 0; },
-            [&](const std::string& path) {
-                ++described;
-                return descriptions.at(path);
-            });
+            [&](const std::string& path) { return ++described, descriptions.at(path); });
         ASSERT_EQ(Dump(savers), Dump(expected)) << "round " << round;
         ASSERT_EQ(found, expectedFound) << "round " << round;
         ASSERT_EQ(described, expectedDescribed) << "round " << round;

@@ -54,16 +54,6 @@ TEST(ReportPage, OptionalLinesFollowTheirState) {
     EXPECT_NE(BuildReportPage(f).find("\nExceptionInfo: Error when write to 00000000\r\n"), std::string::npos);
 }
 
-TEST(ReportPage, SmallTexts) {
-    EXPECT_EQ(FormatRegisterLine({{"RAX", 0x140001000}, {"RSP", 0x21F7A8}}, 16),
-              "RAX=0000000140001000 RSP=000000000021F7A8");
-    EXPECT_EQ(ForeignExceptionClassText(std::string(400, 'x')).size(), 255u);
-    EXPECT_EQ(ReentryComment(0x401234, "00401000,00402000", 8), "Z00401234,00401000,00402000");
-    EXPECT_TRUE(IsConvertibleFault(kAccessViolation));
-    EXPECT_FALSE(IsConvertibleFault(0xC00000FD)) << "stack overflow";
-    EXPECT_FALSE(IsConvertibleFault(0x20474343)) << "a C++ throw";
-}
-
 // While names are taken, numbers are drawn, but not for ever: the last one is used anyway.
 TEST(ReportPage, ChoosesAReportNameInABoundedNumberOfDraws) {
     int draws = 0;

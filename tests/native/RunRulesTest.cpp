@@ -60,16 +60,4 @@ TEST(RunLog, LinesNameTimeEventAndFile) {
     EXPECT_EQ(RunLogLine(t, RunEvent::AllFailed, ""), "2024-05-01 22:03:05  all failed, black screen\r\n");
 }
 
-TEST(RunLog, KeepsTheLastLines) {
-    std::string text;
-    for (int i = 0; i < 5; ++i)
-        text += "line " + std::to_string(i) + "\r\n";
-    EXPECT_EQ(CountLines(text), 5u);
-    EXPECT_EQ(CountLines(text + "partial"), 6u);
-    EXPECT_EQ(LastLines(text, 2), "line 3\r\nline 4\r\n");
-    EXPECT_EQ(LastLines(text + "x", 2), "line 4\r\nx");
-    EXPECT_EQ(LastLines(text, 9), text);
-    EXPECT_LT(kRunLogKeepLines, kRunLogMaxLines);
-}
-
 }  // namespace

@@ -6,31 +6,13 @@
 
 namespace {
 
-TEST(SettingsModel, WaitTimeShowsWithinTheFieldsAndSavesAtLeastOneSecond) {
-    const struct {
-        int32_t delay, minutes, seconds, saved;
-    } cases[] = {{300, 5, 0, 300},  // Wine's default timeout
-                 {-5, 0, 0, 1},
-                 {61, 1, 1, 61},
-                 {66666 * 60, 9999, 59, 599999},  // not 1130 minutes: 66666 cut to 16 bits
-                 {kSettingMax, 9999, 59, 599999}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.delay);
-        const WaitTime wait = WaitTimeOf(c.delay);
-        EXPECT_EQ(wait.minutes, c.minutes);
-        EXPECT_EQ(wait.seconds, c.seconds);
-        EXPECT_EQ(DelayOf(wait.minutes, wait.seconds), c.saved);
-    }
-}
-
 TEST(SettingsModel, TypedTextIsClampedOrRefused) {
     const struct {
         const char* text;
         NumberRange range;
         int32_t current, expected;
     } cases[] = {
-        {"12", kWaitMinutesRange, 5, 12},   {"abc", kWaitMinutesRange, 5, 5},
-        {"4 2", kWaitSecondsRange, 7, 7},   {"75", kWaitSecondsRange, 7, 59},
+        {"abc", kWaitMinutesRange, 5, 5},   {"75", kWaitSecondsRange, 7, 59},
         {"-5", kWaitSecondsRange, 7, 0},    {"99999999999999999999", kChangeMinutesRange, 30, 10000},
         {"0", kChangeMinutesRange, 12, 30},  // no interval is the usual half hour
         {"x", kChangeMinutesRange, 0, 30},   // a previous value out of range follows the rule too
@@ -69,60 +51,6 @@ TEST(SettingsModel, OrderAndChangeModeAsShownAndSaved) {
         const Settings saved = SettingsFromControls(shown, stored);
         EXPECT_EQ(EncodeOrder(saved.OrderMode, saved.ChangeOnceADay, saved.ChangeEvery), c.savedOrder);
         EXPECT_EQ(saved.ChangeTime, c.savedChangeTime);
-    }
-}
-
-TEST(SettingsModel, ChangeModeClicksNeverLeaveBothTicked) {
-    Settings stored;
-    stored.ChangeEvery = true;
-    ControlValues values = ControlsFromSettings(stored);
-    const struct {
-        void (*click)(ControlValues&);
-        bool* box;
-        bool onceADay, every;
-    } clicks[] = {{OnChangeOnceADayClicked, &values.changeOnceADay, true, false},
-                  {OnChangeEveryClicked, &values.changeEvery, false, true},
-                  {OnChangeEveryClicked, &values.changeEvery, false, false}};
-    for (size_t i = 0; i < std::size(clicks); ++i) {
-        SCOPED_TRACE(i);
-        *clicks[i].box = !*clicks[i].box;  // the check box toggles itself before the rule runs
-        clicks[i].click(values);
-        EXPECT_EQ(values.changeOnceADay, clicks[i].onceADay);
-        EXPECT_EQ(values.changeEvery, clicks[i].every);
-        EXPECT_EQ(ChangeMinutesEnabled(values), clicks[i].every);
-    }
-}
-
-// The agent's options show as stored, greyed without the agent, and count only with it.
-TEST(SettingsModel, AgentOptionsFollowTheAgent) {
-    const struct {
-        bool agent, restoreSaver, restoreDelay;
-        int clicks;  // on "Enable Vantora agent"
-        bool shownSaver, shownDelay, enabled, savedSaver, savedDelay;
-    } cases[] = {{false, true, true, 0, true, true, false, false, false},
-                 {true, false, true, 0, false, true, true, false, true},
-                 {true, true, true, 1, false, false, false, false, false},
-                 {true, false, true, 2, true, true, true, true, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.agent << c.restoreSaver << c.restoreDelay << c.clicks);
-        Settings stored;
-        stored.AgentEnabled = c.agent;
-        stored.RestoreSaver = c.restoreSaver;
-        stored.RestoreDelay = c.restoreDelay;
-        ControlValues values = ControlsFromSettings(stored);
-        for (int i = 0; i < c.clicks; ++i) {
-            values.agentEnabled = !values.agentEnabled;
-            OnAgentClicked(values);
-        }
-        EXPECT_EQ(values.restoreSaver, c.shownSaver);
-        EXPECT_EQ(values.restoreDelay, c.shownDelay);
-        EXPECT_EQ(AgentOptionsEnabled(values), c.enabled);
-        const Settings saved = SettingsFromControls(values, stored);
-        EXPECT_EQ(saved.AgentEnabled, values.agentEnabled);
-        EXPECT_EQ(saved.RestoreSaver, c.savedSaver);
-        EXPECT_EQ(saved.RestoreDelay, c.savedDelay);
-        values.agentInstalled = false;  // no vtagent.exe: nothing of the agent can be changed
-        EXPECT_FALSE(AgentBoxEnabled(values) || AgentOptionsEnabled(values));
     }
 }
 

@@ -44,12 +44,10 @@ TEST(StackWalk, RecognisesTheCallBeforeAReturnAddress) {
         std::initializer_list<uint8_t> bytes;
         int size;
     } cases[] = {
-        {{0xE8, 0x10, 0x20, 0x30, 0x40}, 5},        // call rel32
-        {{0xFF, 0xD0}, 2},                          // call eax
-        {{0xFF, 0x55, 0x08}, 3},                    // call [ebp+8]
-        {{0xFF, 0x15, 0x00, 0x20, 0x40, 0x00}, 6},  // call [rip+disp32] / [abs32]
-        {{0x90}, 0},                                // no call
-        {{0xFF, 0xE0}, 0},                          // jmp eax: reg field 4, not a call
+        {{0xE8, 0x10, 0x20, 0x30, 0x40}, 5},  // call rel32
+        {{0xFF, 0x55, 0x08}, 3},              // call [ebp+8]
+        {{0x90}, 0},                          // no call
+        {{0xFF, 0xE0}, 0},                    // jmp eax: reg field 4, not a call
     };
     for (const auto& [bytes, size] : cases) {
         memory.PutBytes(returnAddress - 8, {0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90, 0x90});
@@ -76,9 +74,8 @@ protected:
     }
     std::vector<uint64_t> Walk(uint64_t start) {
         std::vector<uint64_t> listed;
-        uint64_t frame = start;
-        uint64_t caller = 0;
-        while (StepFrame(frame, caller, start - 1, low + 0x1000, word, table, memory))
+        for (uint64_t frame = start, caller = 0;
+             StepFrame(frame, caller, start - 1, low + 0x1000, word, table, memory);)
             listed.push_back(caller);
         return listed;
     }
@@ -90,7 +87,7 @@ protected:
     FakeMemory memory;
 };
 
-TEST_P(FrameChain, ListsCallSitesSkipsForeignFramesAndStopsOutsideTheStackOrGoingDown) {
+TEST_P(FrameChain, ListsCallSitesSkipsForeignFramesAndStopsOutsideTheStackGoingDownOrInALoop) {
     const uint64_t f0 = low + 0x100, f1 = low + 0x180, f2 = low + 0x200, f3 = low + 0x300;
     const uint64_t r0 = AfterCall(0x100);
     const uint64_t r2 = code + 0x300;  // no call before it: listed as it is
@@ -102,13 +99,8 @@ TEST_P(FrameChain, ListsCallSitesSkipsForeignFramesAndStopsOutsideTheStackOrGoin
 
     Frame(low + 0x80, low + 0x40, r0);  // points downwards, below the start
     EXPECT_TRUE(Walk(low + 0x80).empty());
-}
-
-// A corrupt stack must not keep the walk going for ever: a frame that points to itself, or a chain
-// that climbs and then falls back inside the stack.
-TEST_P(FrameChain, EndsAtAFrameThatPointsToItselfOrBackDown) {
-    const uint64_t f0 = low + 0x100, f1 = low + 0x180, f2 = low + 0x200;
-    const uint64_t r0 = AfterCall(0x100);
+    // A corrupt stack must not keep the walk going for ever: a frame that points to itself, or a
+    // chain that climbs and then falls back inside the stack.
     Frame(f0, f0, r0);
     EXPECT_TRUE(Walk(f0).empty());
     Frame(f0, f1, r0);
