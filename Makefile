@@ -60,7 +60,7 @@ dist: build
 
 # A real full-screen rotation of the demo screensavers, with a screenshot of each in out/demo/.
 demo: deps build/x64/build.ninja
-	cmake --build build/x64 --target vantora demo_starfield demo_lines demo_plasma
+	cmake --build build/x64 --target vantora vtagent demo_starfield demo_lines demo_plasma
 	demos/run-demo build/x64 out/demo
 
 # FUZZ_SECONDS is shared among the targets; each keeps its corpus in the build folder.

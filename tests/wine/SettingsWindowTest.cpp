@@ -384,27 +384,6 @@ TEST_F(SettingsWindowRun, EveryWayPastAFrozenPreviewGoesOnWithinItsBound) {
     }
 }
 
-TEST_F(SettingsWindowRun, PreviewFollowsTheSelectionAndStopsBehindOtherTabs) {
-    Open();
-    ASSERT_TRUE(PreviewShows("vt_a_run", 1));
-    const HWND image = Control(kIdPreviewImage);
-
-    Key(Control(kIdSaverList), WM_KEYDOWN, VK_DOWN);  // the next row previews instead
-    ASSERT_TRUE(PreviewShows("vt_b_run", 1));
-    EXPECT_TRUE(PumpUntil([&] { return Count(LogOf("vt_a_run"), "closed") == 1; }));
-
-    ClickTab(kOptionsPageIndex);  // the preview stops
-    ASSERT_TRUE(PumpUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 1; }));
-    EXPECT_TRUE(PumpUntil([&] { return FindWindowExA(image, nullptr, nullptr, nullptr) == nullptr; }));
-    ClickTab(kScreensaversPageIndex);  // back: the same row previews again
-    ASSERT_TRUE(PreviewShows("vt_b_run", 2));
-    EXPECT_EQ(Count(LogOf("vt_a_run"), "start"), 1u);
-
-    Click(kIdCancel);
-    EXPECT_EQ(ExitCode(), 0);
-    EXPECT_TRUE(PumpUntil([&] { return Count(LogOf("vt_b_run"), "closed") == 2; }));
-}
-
 // The preview box's "Settings" and "Preview" and the bottom "Preview" each run a saver outside the
 // preview and bring the preview back when it ends.
 TEST_F(SettingsWindowRun, SaverButtonsAndTheTestRunReturnToTheLivePreview) {
