@@ -118,9 +118,9 @@ void Rotate(const HostRun& run) {
     Curtain curtain;
     bool curtainUp = false;
     FailureStreak streak;
-    // Tells a screensaver that ended by itself from one the user closed.
+    // Tells a screensaver that ended by itself from one the user closed; made once the first one
+    // has started, so that its hooks do not hold up that start.
     std::optional<InputWatch> input;
-    if (fullScreen) input.emplace();
     for (;;) {
         current = ChooseNextSaver(run.savers, current, {settings.OrderMode, settings.ChangeOnceADay && !newDay});
         if (current < 0) return;
@@ -140,7 +140,6 @@ void Rotate(const HostRun& run) {
         const std::string path = run.savers.ItemPtr(current).FilePath;
         if (fullScreen) RecordCurrentSaver(run.savers, current, newDay);
         const DWORD startTick = GetTickCount();
-        if (input) input->Rest();
         UniqueChildProcess child = RunScreensaver(path, run.parent, false, fullScreen);
         if (!child) {
             log.Write(RunEvent::FailedToStart, path);
@@ -153,6 +152,8 @@ void Rotate(const HostRun& run) {
             child.Leave();
             return;
         }
+        if (!input) input.emplace();
+        input->Rest();
         log.Write(RunEvent::Started, path);
         curtain.RestPointer();
         // The change timer starts once the child is in front: a slow start must not pass for a
