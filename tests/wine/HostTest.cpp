@@ -383,6 +383,8 @@ TEST_F(Host, PreviewStartsTheNextSaverInTheGivenWindowAndRecordsNothing) {
     EXPECT_TRUE(Logged("vt_a_run", "\"" + Fixture("vt_a_run") + "\" /p " + handle + " "));
     EXPECT_TRUE(Logged("vt_a_run", "parent=" + handle + " valid=1"));
     DestroyWindow(box);
+    // Its file can go once the child has ended with its box; a later test must not find it listed.
+    EXPECT_TRUE(PumpUntil([] { return DeleteFileA(Fixture("vt_a_run").c_str()) != 0; }));
 }
 
 // With no writable data folder the full-screen run goes on with the catalogue in memory: no box and
