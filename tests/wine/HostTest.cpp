@@ -187,6 +187,7 @@ TEST_F(Host, ASaverDueForAChangeMakesWayWithinItsBound) {
         RemoveFixtures();
         RemoveTree(AppDataFolder() + "\\Vantora");
         DeleteSetting("Prev");
+        DeleteSetting("OrderDate");
         WriteSettingString("Order", row.order);
         const HWND front = row.logged ? nullptr : MakeWindow("in front");
         if (front) SetForegroundWindow(front);
