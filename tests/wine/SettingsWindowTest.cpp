@@ -635,9 +635,9 @@ TEST_F(SettingsWindowInProcess, ShowsWhatItWillSaveAndAnswersTheKeyboard) {
         const char* typed;
         const char* shown;
     } typing[] = {
-        {kIdWaitSeconds, "65536", "59"}, {kIdWaitSeconds, "abc", "59"}, {kIdWaitMinutes, "-3", "0"},
-        {kIdWaitMinutes, "", "0"},       {kIdChangeMinutes, "0", "30"}, {kIdChangeMinutes, "12", "12"},
-        {kIdChangeMinutes, "x", "12"},
+        {kIdWaitSeconds, "7", "7"},     {kIdWaitSeconds, "65536", "59"}, {kIdWaitSeconds, "abc", "59"},
+        {kIdWaitMinutes, "-3", "0"},    {kIdWaitMinutes, "", "0"},       {kIdChangeMinutes, "0", "30"},
+        {kIdChangeMinutes, "12", "12"}, {kIdChangeMinutes, "x", "12"},
     };
     for (const auto& t : typing) {
         SCOPED_TRACE(t.typed);
