@@ -50,6 +50,10 @@ void TabRegistry::Painted(WindowRef window,
 }
 
 intptr_t LinkTargetTable::Add(const std::string& target) {
+    // A window built again in the same process finds its addresses held, so the table never fills.
+    for (size_t i = 0; i < targets_.size(); ++i) {
+        if (targets_[i] == target) return static_cast<intptr_t>(i + 1);
+    }
     if (static_cast<int>(targets_.size()) >= kMaxLinkTargets) return 0;
     targets_.push_back(target);
     return static_cast<intptr_t>(targets_.size());

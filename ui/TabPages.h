@@ -65,8 +65,8 @@ private:
     std::vector<Entry> tabs_;
 };
 
-// Up to kMaxLinkTargets addresses that link labels open instead of their captions; a label keeps
-// the 1-based number of its entry, 0 meaning "open the caption".
+// Up to kMaxLinkTargets addresses that link labels open instead of their captions, each held once;
+// a label keeps the 1-based number of its entry, 0 meaning "open the caption".
 class LinkTargetTable {
 public:
     static constexpr int kMaxLinkTargets = 12;

@@ -79,4 +79,12 @@ TEST(TabPages, CtrlTabAndCtrlPageKeysWrapAroundThePages) {
     EXPECT_EQ(PageForKey(kTab, true, false, 0, 0), -1);
 }
 
+// Each settings window adds its links; one built again in the same process must still open them.
+TEST(LinkTargets, AnAddressAddedAgainKeepsItsEntrySoTheTableNeverFills) {
+    LinkTargetTable table;
+    for (int i = 0; i < 2 * LinkTargetTable::kMaxLinkTargets; ++i)
+        ASSERT_EQ(table.Add(i % 2 ? "https://b/" : "https://a/"), 1 + i % 2);
+    EXPECT_EQ(table.TargetFor(2, "caption"), "https://b/");
+}
+
 }  // namespace
