@@ -33,7 +33,7 @@ namespace {
 
 constexpr int kSavers = 200;
 constexpr int kWarmUps = 2;
-constexpr int kRounds = 15;
+constexpr int kRounds = 25;
 constexpr int kFirstTimeRounds = 6;
 constexpr int kCoveredRounds = 10;
 constexpr DWORD kRunTimeoutMs = 30000;
@@ -75,6 +75,8 @@ int Finish(HANDLE process) {
 // child, so the stamp is complete once the launcher has ended.
 double TimedRun(const std::string& commandLine, const char* what) {
     DeleteFileA(StampFile().c_str());
+    // The last run's processes are gone, but Wine and the X server may still be tidying after them.
+    Sleep(150);
     const Started run = Start(commandLine);
     const int code = Finish(run.process);
     if (code != 0) std::printf("  (warning: %s exited with %d)\n", what, code);
@@ -286,6 +288,9 @@ void MeasureCoveredScreen(int rounds) {
         sampler.Go();
         const Started host = Start(HostCommand());
         const bool shown = WaitForWindow(kFixtureClass, kRunTimeoutMs) != nullptr;
+        // The window exists before it is drawn: the sampler goes on until it surely is. The time to
+        // the first covered frame does not depend on when the sampler stops.
+        Sleep(1000);
         const std::optional<SampledFrames> frames = sampler.Stop();
         CloseFixtures();
         Finish(host.process);

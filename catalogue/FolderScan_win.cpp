@@ -57,7 +57,7 @@ void ScanFolder(const std::string& folder, std::vector<std::string>& found) {
     if (folder.empty()) return;
     std::string path = folder;
     if (path.back() == '\\') path.pop_back();
-    if (!PathMatches(path + "\\*")) return;
+    // A missing folder lists nothing: reading a large one twice would cost every start.
 
     std::vector<std::string> files;
     ListScreensaverFiles(path, files);

@@ -6,13 +6,23 @@ namespace {
 
 constexpr char kCurtainClass[] = "Vantora_Curtain";
 
+// The top visible window of `process` in the z-order, or nullptr.
+HWND TopWindowOf(DWORD process) {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 Curtain::~Curtain() {
     if (window_) DestroyWindow(window_);
 }
 
-bool Curtain::Show() {
+bool Curtain::Show(DWORD beneath) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
@@ -28,9 +38,15 @@ bool Curtain::Show() {
                               nullptr, instance, this);
     if (!window_) return false;
     RestPointer();
-    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    // Painted before the first screensaver starts, so no frame shows an empty window.
+    const HWND saver = beneath ? TopWindowOf(beneath) : nullptr;
+    SetWindowPos(window_, saver ? saver : HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Painted at once, so no frame shows an empty window.
     UpdateWindow(window_);
+    // Wine without a window manager maps a new window above all others, whatever its place in the
+    // z-order: the screensaver comes back to the top on its own thread, which the host never waits
+    // for (a frozen one stays behind).
+    if (saver) SetWindowPos(saver, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     return true;
 }
 

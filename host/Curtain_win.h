@@ -15,8 +15,9 @@ public:
     Curtain(const Curtain&) = delete;
     Curtain& operator=(const Curtain&) = delete;
 
-    // Makes the window and shows it above every other window; false when it cannot be made.
-    bool Show();
+    // Makes the window and shows it above every other window, yet beneath the top window of the
+    // process `beneath` when that one already shows a window; false when it cannot be made.
+    bool Show(DWORD beneath = 0);
     // Back above every window and the foreground window: once a screensaver is found in front and
     // about to close, or has ended. Closing the active window activates the next one below it, and
     // Wine without a window manager then raises that window above every topmost one; a key press

@@ -1,5 +1,6 @@
 #include "host/Host_win.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,12 +28,14 @@ constexpr DWORD kCloseGraceMs = 10000;
 constexpr UINT kCloseSendTimeoutMs = 1000;
 // A child gets this long to show its window before the change timer starts anyway.
 constexpr DWORD kReadyWaitMs = 5000;
+// The first child gets this long to show its window before the curtain goes up anyway.
+constexpr DWORD kCurtainWaitMs = 300;
 
 // Waits, emptying this thread's queue, until the child waits for input, has ended or cannot tell
-// (no window at all), or kReadyWaitMs have passed.
-void WaitUntilReady(const UniqueChildProcess& child) {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < kReadyWaitMs;) {
-        if (WaitForInputIdle(child.Handle(), kPollMs) != WAIT_TIMEOUT) return;
+// (no window at all), or `timeoutMs` have passed.
+void WaitUntilReady(const UniqueChildProcess& child, DWORD timeoutMs) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs;) {
+        if (WaitForInputIdle(child.Handle(), std::min(kPollMs, timeoutMs)) != WAIT_TIMEOUT) return;
         PumpMessages();
     }
 }
@@ -115,31 +118,30 @@ void Rotate(const HostRun& run) {
     bool newDay = settings.NewDay;
     int32_t current = LoadPreviousSaver(run.savers);
     RunLogFile log(fullScreen ? RunLogPathBeside(settings.SaverListFile) : "");
+    const bool curtainWanted = fullScreen && settings.BlackBetween;
     Curtain curtain;
     bool curtainUp = false;
     FailureStreak streak;
     // Tells a screensaver that ended by itself from one the user closed; made once the first one
-    // has started, so that its hooks do not hold up that start.
+    // is ready, so that its hooks do not hold up that start.
     std::optional<InputWatch> input;
     for (;;) {
         current = ChooseNextSaver(run.savers, current, {settings.OrderMode, settings.ChangeOnceADay && !newDay});
         if (current < 0) return;
         if (skipFailed && streak.GivesUp(TicksOf(run.savers), current)) {
             log.Write(RunEvent::AllFailed, "");
+            if (curtainWanted && !curtainUp) curtainUp = curtain.Show();
             if (!curtainUp) return;
             WaitForUser(curtain);
             log.Write(RunEvent::UserInput, "");
             return;
         }
-        // Up before the first screensaver starts, so every one starts above it.
-        if (fullScreen && settings.BlackBetween && !curtainUp) curtainUp = curtain.Show();
         if (curtain.UserCameBack()) {
             log.Write(RunEvent::UserInput, "");
             return;
         }
         const std::string path = run.savers.ItemPtr(current).FilePath;
         if (fullScreen) RecordCurrentSaver(run.savers, current, newDay);
-        const DWORD startTick = GetTickCount();
         UniqueChildProcess child = RunScreensaver(path, run.parent, false, fullScreen);
         if (!child) {
             log.Write(RunEvent::FailedToStart, path);
@@ -152,18 +154,27 @@ void Rotate(const HostRun& run) {
             child.Leave();
             return;
         }
-        if (!input) input.emplace();
-        input->Rest();
         log.Write(RunEvent::Started, path);
-        curtain.RestPointer();
+        if (curtainWanted && !curtainUp) {
+            // The first screensaver starts alone, since making a window competes with its start;
+            // the curtain goes up beneath it once it is ready, or ahead of it when it is slow. Every
+            // later one starts above the curtain.
+            WaitUntilReady(child, kCurtainWaitMs);
+            curtainUp = curtain.Show(child.Id());
+        }
         // The change timer starts once the child is in front: a slow start must not pass for a
         // screensaver that cannot show itself, which would be unticked for good.
-        WaitUntilReady(child);
-        switch (SuperviseChildSaver(child, GetTickCount(), {settings.ChangeEvery, settings.ChangeTime},
+        WaitUntilReady(child, kReadyWaitMs);
+        // The input watch and the pointer's rest start here too, so that neither holds up the start.
+        if (!input) input.emplace();
+        const DWORD readyTick = GetTickCount();
+        input->Rest();
+        curtain.RestPointer();
+        switch (SuperviseChildSaver(child, readyTick, {settings.ChangeEvery, settings.ChangeTime},
                                     curtainUp ? &curtain : nullptr)) {
             case ChildOutcome::Ended: {
                 curtain.Cover();
-                const bool userBack = curtain.UserCameBack() || input->UserActed(startTick);
+                const bool userBack = curtain.UserCameBack() || input->UserActed(readyTick);
                 log.Write(userBack ? RunEvent::UserInput : RunEvent::EndedByItself, path);
                 if (userBack || !skipFailed) return;
                 // It may work next time: it stays ticked.

@@ -80,11 +80,6 @@ void EnsureFolder(const std::string& path) {
     if (!FolderExists(path)) CreateDirectoryA(path.c_str(), nullptr);
 }
 
-bool PathMatches(const std::string& pattern) {
-    WIN32_FIND_DATAA data;
-    return static_cast<bool>(UniqueFind(FindFirstFileA(pattern.c_str(), &data)));
-}
-
 std::string WindowTextOf(HWND window) {
     char buffer[kPathBuffer] = {};
     int length = GetWindowTextA(window, buffer, kPathBuffer);

@@ -24,8 +24,6 @@ std::string TempFolder();
 void EnsureFolder(const std::string& path);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
-// True when FindFirstFileA finds anything for the path or wildcard.
-bool PathMatches(const std::string& pattern);
 std::string WindowTextOf(HWND window);
 // The ANSI text in UTF-16, converted from the system code page; any length.
 std::wstring ToWide(const std::string& text);

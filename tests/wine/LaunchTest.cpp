@@ -47,7 +47,7 @@ TEST(Launch, EachModeGetsItsSwitchAndNothingStartsWithConflictingFlagsOrNoFile) 
 
     DeleteFileA((folder + "\\a b.log").c_str());
     EXPECT_THROW(RunScreensaver(saver, nullptr, true, true), Exception);
-    EXPECT_FALSE(PathMatches(folder + "\\a b.log"));
+    EXPECT_FALSE(FileExists(folder + "\\a b.log"));
     EXPECT_FALSE(RunScreensaver(folder + "\\gone.scr", nullptr, false, true));
 }
 
