@@ -33,7 +33,7 @@ namespace {
 
 constexpr int kSavers = 200;
 constexpr int kWarmUps = 2;
-constexpr int kRounds = 25;
+constexpr int kRounds = 40;
 constexpr int kFirstTimeRounds = 6;
 constexpr int kCoveredRounds = 10;
 constexpr DWORD kRunTimeoutMs = 30000;
