@@ -32,26 +32,36 @@ bool Curtain::Show(DWORD beneath) {
     // A second curtain in one process (the settings window's runs) finds the class registered.
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     // Every monitor: the virtual screen may start left of or above the primary one.
-    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCurtainClass, "", WS_POPUP,
-                              GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr,
-                              nullptr, instance, this);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kCurtainClass, "", WS_POPUP, left, top, width, height,
+                              nullptr, nullptr, instance, this);
     if (!window_) return false;
     RestPointer();
     const HWND saver = beneath ? TopWindowOf(beneath) : nullptr;
+    RECT shown = {};
+    if (saver && GetWindowRect(saver, &shown)) {
+        // Wine without a window manager maps a new window above all others, whatever its place in
+        // the z-order: the curtain leaves out the screensaver's part of the screen until Cover()
+        // needs all of it.
+        const HRGN shape = CreateRectRgn(0, 0, width, height);
+        const HRGN gap = CreateRectRgn(shown.left - left, shown.top - top, shown.right - left, shown.bottom - top);
+        CombineRgn(shape, shape, gap, RGN_DIFF);
+        DeleteObject(gap);
+        // The window owns the region once it is set.
+        holed_ = SetWindowRgn(window_, shape, FALSE) != 0;
+        if (!holed_) DeleteObject(shape);
+    }
     SetWindowPos(window_, saver ? saver : HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // Painted at once, so no frame shows an empty window.
     UpdateWindow(window_);
-    // Wine without a window manager maps a new window above all others, whatever its place in the
-    // z-order: the screensaver comes back to the top on its own thread, which the host never waits
-    // for (a frozen one stays behind).
-    if (saver) SetWindowPos(saver, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     return true;
 }
 
-void Curtain::Cover() const {
+void Curtain::Cover() {
     if (!window_) return;
+    if (holed_) holed_ = !SetWindowRgn(window_, nullptr, TRUE);
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(window_);
     SetFocus(window_);

@@ -16,13 +16,14 @@ public:
     Curtain& operator=(const Curtain&) = delete;
 
     // Makes the window and shows it above every other window, yet beneath the top window of the
-    // process `beneath` when that one already shows a window; false when it cannot be made.
+    // process `beneath` when that one already shows a window, and around it; false when it cannot
+    // be made.
     bool Show(DWORD beneath = 0);
     // Back above every window and the foreground window: once a screensaver is found in front and
     // about to close, or has ended. Closing the active window activates the next one below it, and
     // Wine without a window manager then raises that window above every topmost one; a key press
     // meanwhile reaches the curtain.
-    void Cover() const;
+    void Cover();
     // Only moves beyond the slop from where the pointer is now count (a screensaver may have seen
     // the pointer drift meanwhile).
     void RestPointer();
@@ -36,4 +37,5 @@ private:
     HWND window_ = nullptr;
     PointerWatch pointer_;
     bool userBack_ = false;
+    bool holed_ = false;  // the first screensaver's part of the screen is left out
 };

@@ -79,7 +79,7 @@ void RecordCurrentSaver(const TSaverList& savers, int32_t current, bool& newDay)
 
 // Ends the child: a close request and a grace period when it is in front, otherwise at once. True
 // when it was in front.
-bool StopChildSaver(UniqueChildProcess child, const Curtain* curtain) {
+bool StopChildSaver(UniqueChildProcess child, Curtain* curtain) {
     HWND front = GetForegroundWindow();
     DWORD frontProcess = 0;
     if (front) GetWindowThreadProcessId(front, &frontProcess);
@@ -103,7 +103,7 @@ bool StopChildSaver(UniqueChildProcess child, const Curtain* curtain) {
 
 // Every ticked screensaver failed: the black screen stays, and takes the keyboard, until the user
 // comes back.
-void WaitForUser(const Curtain& curtain) {
+void WaitForUser(Curtain& curtain) {
     curtain.Cover();
     while (!curtain.UserCameBack()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
@@ -207,7 +207,7 @@ void ListFileFindings::SaverUnticked(const TSaverList& savers, int) {
 ChildOutcome SuperviseChildSaver(UniqueChildProcess& child,
                                  DWORD startTick,
                                  const ChangeTimer& timer,
-                                 const Curtain* curtain) {
+                                 Curtain* curtain) {
     for (;;) {
         // A child that has ended by itself (the user's input closed it) is never taken for one whose
         // time is up: that would untick a screensaver that did nothing wrong.

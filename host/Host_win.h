@@ -70,4 +70,4 @@ struct ChangeTimer {
 ChildOutcome SuperviseChildSaver(UniqueChildProcess& child,
                                  DWORD startTick,
                                  const ChangeTimer& timer,
-                                 const Curtain* curtain = nullptr);
+                                 Curtain* curtain = nullptr);
