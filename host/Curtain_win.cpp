@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "app/Handles.h"
+
 namespace {
 
 constexpr char kCurtainClass[] = "Vantora_Curtain";
@@ -44,13 +46,12 @@ bool Curtain::Show(DWORD beneath) {
         // Wine without a window manager maps a new window above all others, whatever its place in
         // the z-order: the curtain leaves out the screensaver's part of the screen until Cover()
         // needs all of it.
-        const HRGN shape = CreateRectRgn(0, 0, width, height);
-        const HRGN gap = CreateRectRgn(shown.left - left, shown.top - top, shown.right - left, shown.bottom - top);
-        CombineRgn(shape, shape, gap, RGN_DIFF);
-        DeleteObject(gap);
+        UniqueHRgn shape(CreateRectRgn(0, 0, width, height));
+        const UniqueHRgn gap(CreateRectRgn(shown.left - left, shown.top - top, shown.right - left, shown.bottom - top));
+        CombineRgn(shape.get(), shape.get(), gap.get(), RGN_DIFF);
         // The window owns the region once it is set.
-        holed_ = SetWindowRgn(window_, shape, FALSE) != 0;
-        if (!holed_) DeleteObject(shape);
+        holed_ = SetWindowRgn(window_, shape.get(), FALSE) != 0;
+        if (holed_) shape.release();
     }
     SetWindowPos(window_, saver ? saver : HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
