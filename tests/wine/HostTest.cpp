@@ -296,6 +296,7 @@ TEST_F(Host, ACrashingExitingOrUnstartableSaverIsSkippedAndKeepsItsTick) {
         const char* logged;
     } rows[] = {{"vt_a_run", "crash", "ended by itself"},
                 {"vt_a_exit", "", "ended by itself"},
+                {"vt_a_run", "quit", "ended by itself"},  // its window goes from under a still pointer
                 {"vt_c_broken", nullptr, "failed to start"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
